@@ -1,0 +1,6 @@
+// The process entry on Linux: Windows starts the program in WinMain, here main() hands over to it.
+#include "app/shell.h"
+
+int main(void) {
+    return WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+}
