@@ -1,0 +1,390 @@
+// Glyph outlines for the outline-font lists: FreeType outline -> flattened closed contours (em
+// units) -> triangles from the GLU tessellator. Curves are cut at their parameter midpoint until
+// their control points lie within the tolerance of the chord, or the depth cap is reached.
+// Depends on FreeType and GLU (the tessellator needs no GL context).
+#include "platform/win32/font_outline.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+// Points closer than this (em units) are one point: zero-length edges have no side-wall normal.
+static const double SamePointDistance = 1e-9;
+
+enum { SdlCombineBlockSize = 64 };
+
+// A block of vertices made by the combine callback; they must stay put until the polygon ends.
+struct SdlCombineBlock {
+    SdlCombineBlock* next;                // older block
+    int used;                             // vertices taken
+    double xyz[SdlCombineBlockSize * 3];  // x, y, z per vertex
+};
+
+// FreeType's decompose callbacks carry this.
+struct OutlineWalk {
+    SdlGlyphShape* shape;
+    double scale;      // em units per font unit
+    double tolerance;  // em units
+};
+
+// ---- Buffers -----------------------------------------------------------------------------------
+
+// Makes room for `need` elements of `size` bytes, doubling; 0 when memory runs out.
+static int Reserve(void** buffer, int* capacity, const int need, const size_t size) {
+    if (need <= *capacity) {
+        return 1;
+    }
+    int grown = *capacity > 0 ? *capacity : 64;
+    while (grown < need) {
+        grown *= 2;
+    }
+    void* const moved = realloc(*buffer, (size_t)grown * size);
+    if (moved == nullptr) {
+        return 0;
+    }
+    *buffer = moved;
+    *capacity = grown;
+    return 1;
+}
+
+static void FreeCombineBlocks(SdlGlyphShape* shape) {
+    while (shape->combine != nullptr) {
+        SdlCombineBlock* const next = shape->combine->next;
+        free(shape->combine);
+        shape->combine = next;
+    }
+}
+
+void SdlGlyphShapeReset(SdlGlyphShape* shape) {
+    FreeCombineBlocks(shape);
+    shape->pointCount = 0;
+    shape->contourCount = 0;
+    shape->contourStart = 0;
+    shape->cornerCount = 0;
+    shape->outwardLeft = 1;
+    shape->evenOdd = 0;
+    shape->advance = 0.0;
+    shape->minX = shape->minY = shape->maxX = shape->maxY = 0.0;
+    shape->failed = 0;
+}
+
+void SdlGlyphShapeFree(SdlGlyphShape* shape) {
+    FreeCombineBlocks(shape);
+    free(shape->points);
+    free(shape->contourEnds);
+    free(shape->corners);
+    memset(shape, 0, sizeof *shape);
+}
+
+// ---- Contours ----------------------------------------------------------------------------------
+
+static int AppendPoint(SdlGlyphShape* shape, const double x, const double y) {
+    if (shape->pointCount > shape->contourStart) {
+        const double* const last = shape->points + 3 * (shape->pointCount - 1);
+        if (fabs(last[0] - x) <= SamePointDistance && fabs(last[1] - y) <= SamePointDistance) {
+            return 1;
+        }
+    }
+    if (!Reserve((void**)&shape->points, &shape->pointCapacity, shape->pointCount + 1,
+                 3 * sizeof(double))) {
+        shape->failed = 1;
+        return 0;
+    }
+    double* const point = shape->points + 3 * shape->pointCount;
+    point[0] = x;
+    point[1] = y;
+    point[2] = 0.0;
+    shape->pointCount++;
+    return 1;
+}
+
+int SdlGlyphShapeClose(SdlGlyphShape* shape) {
+    const int start = shape->contourStart;
+    // FreeType ends a contour with a line back to its start; the loop closes itself.
+    if (shape->pointCount - start >= 2) {
+        const double* const first = shape->points + 3 * start;
+        const double* const last = shape->points + 3 * (shape->pointCount - 1);
+        if (fabs(last[0] - first[0]) <= SamePointDistance &&
+            fabs(last[1] - first[1]) <= SamePointDistance) {
+            shape->pointCount--;
+        }
+    }
+    // Fewer than three points enclose nothing; such a contour is dropped.
+    if (shape->pointCount - start < 3) {
+        shape->pointCount = start;
+        return 1;
+    }
+    if (!Reserve((void**)&shape->contourEnds, &shape->contourCapacity, shape->contourCount + 1,
+                 sizeof(int))) {
+        shape->failed = 1;
+        shape->pointCount = start;
+        return 0;
+    }
+    for (int i = start; i < shape->pointCount; i++) {
+        const double x = shape->points[3 * i];
+        const double y = shape->points[3 * i + 1];
+        const int firstEver = shape->contourCount == 0 && i == start;
+        shape->minX = firstEver || x < shape->minX ? x : shape->minX;
+        shape->maxX = firstEver || x > shape->maxX ? x : shape->maxX;
+        shape->minY = firstEver || y < shape->minY ? y : shape->minY;
+        shape->maxY = firstEver || y > shape->maxY ? y : shape->maxY;
+    }
+    shape->contourEnds[shape->contourCount++] = shape->pointCount;
+    shape->contourStart = shape->pointCount;
+    return 1;
+}
+
+int SdlGlyphShapeMoveTo(SdlGlyphShape* shape, const double x, const double y) {
+    if (!SdlGlyphShapeClose(shape)) {
+        return 0;
+    }
+    return AppendPoint(shape, x, y);
+}
+
+int SdlGlyphShapeLineTo(SdlGlyphShape* shape, const double x, const double y) {
+    return AppendPoint(shape, x, y);
+}
+
+// ---- Curves ------------------------------------------------------------------------------------
+
+// Squared distance from point p to the segment a-b.
+static double SegmentDistanceSquared(const double* p, const double* a, const double* b) {
+    const double dx = b[0] - a[0], dy = b[1] - a[1];
+    const double length = dx * dx + dy * dy;
+    double f = length > 0.0 ? ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length : 0.0;
+    f = f < 0.0 ? 0.0 : (f > 1.0 ? 1.0 : f);
+    const double ex = a[0] + f * dx - p[0], ey = a[1] + f * dy - p[1];
+    return ex * ex + ey * ey;
+}
+
+// A curve lies inside the hull of its control points, so when every control point is within the
+// tolerance of the chord, so is the whole curve. Unlike a test of the midpoint alone this also
+// catches S-curves whose midpoint sits on the chord, and it leaves straight curves uncut.
+static int FlatEnough(const double* p, const int controls, const double tolerance) {
+    const double* const last = p + 2 * (controls + 1);
+    for (int i = 1; i <= controls; i++) {
+        if (SegmentDistanceSquared(p + 2 * i, p, last) > tolerance * tolerance) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// p: start, control, end. Cut at t = 1/2 (de Casteljau) until flat or at the depth cap.
+static int FlattenConic(SdlGlyphShape* shape, const double p[6], const double tolerance,
+                        const int depth) {
+    if (depth >= SdlFlattenMaxDepth || FlatEnough(p, 1, tolerance)) {
+        return AppendPoint(shape, p[4], p[5]);
+    }
+    const double ax = (p[0] + p[2]) * 0.5, ay = (p[1] + p[3]) * 0.5;
+    const double bx = (p[2] + p[4]) * 0.5, by = (p[3] + p[5]) * 0.5;
+    const double mx = (ax + bx) * 0.5, my = (ay + by) * 0.5;
+    const double left[6] = {p[0], p[1], ax, ay, mx, my};
+    const double right[6] = {mx, my, bx, by, p[4], p[5]};
+    return FlattenConic(shape, left, tolerance, depth + 1) &&
+           FlattenConic(shape, right, tolerance, depth + 1);
+}
+
+// p: start, two controls, end. Cut as FlattenConic.
+static int FlattenCubic(SdlGlyphShape* shape, const double p[8], const double tolerance,
+                        const int depth) {
+    if (depth >= SdlFlattenMaxDepth || FlatEnough(p, 2, tolerance)) {
+        return AppendPoint(shape, p[6], p[7]);
+    }
+    const double abx = (p[0] + p[2]) * 0.5, aby = (p[1] + p[3]) * 0.5;
+    const double bcx = (p[2] + p[4]) * 0.5, bcy = (p[3] + p[5]) * 0.5;
+    const double cdx = (p[4] + p[6]) * 0.5, cdy = (p[5] + p[7]) * 0.5;
+    const double lx = (abx + bcx) * 0.5, ly = (aby + bcy) * 0.5;
+    const double rx = (bcx + cdx) * 0.5, ry = (bcy + cdy) * 0.5;
+    const double mx = (lx + rx) * 0.5, my = (ly + ry) * 0.5;
+    const double left[8] = {p[0], p[1], abx, aby, lx, ly, mx, my};
+    const double right[8] = {mx, my, rx, ry, cdx, cdy, p[6], p[7]};
+    return FlattenCubic(shape, left, tolerance, depth + 1) &&
+           FlattenCubic(shape, right, tolerance, depth + 1);
+}
+
+// The pen position: the last point of the open contour.
+static int PenPosition(const SdlGlyphShape* shape, double* x, double* y) {
+    if (shape->pointCount <= shape->contourStart) {
+        return 0;
+    }
+    *x = shape->points[3 * (shape->pointCount - 1)];
+    *y = shape->points[3 * (shape->pointCount - 1) + 1];
+    return 1;
+}
+
+int SdlGlyphShapeConicTo(SdlGlyphShape* shape, const double cx, const double cy, const double x,
+                         const double y, const double tolerance) {
+    double p[6] = {0.0, 0.0, cx, cy, x, y};
+    if (!PenPosition(shape, &p[0], &p[1])) {
+        return 0;
+    }
+    return FlattenConic(shape, p, tolerance, 0);
+}
+
+int SdlGlyphShapeCubicTo(SdlGlyphShape* shape, const double c1x, const double c1y, const double c2x,
+                         const double c2y, const double x, const double y, const double tolerance) {
+    double p[8] = {0.0, 0.0, c1x, c1y, c2x, c2y, x, y};
+    if (!PenPosition(shape, &p[0], &p[1])) {
+        return 0;
+    }
+    return FlattenCubic(shape, p, tolerance, 0);
+}
+
+// ---- FreeType outline --------------------------------------------------------------------------
+
+static int WalkMoveTo(const FT_Vector* to, void* user) {
+    const OutlineWalk* const walk = (const OutlineWalk*)user;
+    return SdlGlyphShapeMoveTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
+}
+
+static int WalkLineTo(const FT_Vector* to, void* user) {
+    const OutlineWalk* const walk = (const OutlineWalk*)user;
+    return SdlGlyphShapeLineTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
+}
+
+static int WalkConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    const OutlineWalk* const walk = (const OutlineWalk*)user;
+    const double s = walk->scale;
+    return SdlGlyphShapeConicTo(walk->shape, control->x * s, control->y * s, to->x * s, to->y * s,
+                                walk->tolerance)
+               ? 0
+               : 1;
+}
+
+static int WalkCubicTo(const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to,
+                       void* user) {
+    const OutlineWalk* const walk = (const OutlineWalk*)user;
+    const double s = walk->scale;
+    return SdlGlyphShapeCubicTo(walk->shape, control1->x * s, control1->y * s, control2->x * s,
+                                control2->y * s, to->x * s, to->y * s, walk->tolerance)
+               ? 0
+               : 1;
+}
+
+int SdlGlyphShapeLoad(SdlGlyphShape* shape, FT_FaceRec_* face, const unsigned glyphIndex,
+                      const double tolerance) {
+    SdlGlyphShapeReset(shape);
+    // Unscaled: coordinates stay in font units, unhinted, and one division gives em = 1.0.
+    if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) != 0) {
+        return 0;
+    }
+    const FT_GlyphSlot slot = face->glyph;
+    const double scale = 1.0 / face->units_per_EM;
+    shape->advance = slot->advance.x * scale;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE || slot->outline.n_contours <= 0) {
+        return 1;
+    }
+    FT_Outline* const outline = &slot->outline;
+    // The measured orientation, not the flag alone: a font's flag may not match its contours.
+    const FT_Orientation orientation = FT_Outline_Get_Orientation(outline);
+    if (orientation == FT_ORIENTATION_NONE) {
+        shape->outwardLeft = (outline->flags & FT_OUTLINE_REVERSE_FILL) ? 0 : 1;
+    } else {
+        shape->outwardLeft = orientation == FT_ORIENTATION_TRUETYPE ? 1 : 0;
+    }
+    shape->evenOdd = (outline->flags & FT_OUTLINE_EVEN_ODD_FILL) ? 1 : 0;
+
+    FT_Outline_Funcs funcs;
+    memset(&funcs, 0, sizeof funcs);
+    funcs.move_to = WalkMoveTo;
+    funcs.line_to = WalkLineTo;
+    funcs.conic_to = WalkConicTo;
+    funcs.cubic_to = WalkCubicTo;
+    OutlineWalk walk = {shape, scale, tolerance};
+    if (FT_Outline_Decompose(outline, &funcs, &walk) != 0 || !SdlGlyphShapeClose(shape)) {
+        return 0;
+    }
+    return !shape->failed;
+}
+
+// ---- Tessellation ------------------------------------------------------------------------------
+
+static void TessBegin(GLenum, void*) {
+    // With an edge-flag callback installed the tessellator only makes GL_TRIANGLES.
+}
+
+static void TessVertex(void* vertex, void* data) {
+    SdlGlyphShape* const shape = (SdlGlyphShape*)data;
+    if (!Reserve((void**)&shape->corners, &shape->cornerCapacity, shape->cornerCount + 1,
+                 2 * sizeof(double))) {
+        shape->failed = 1;
+        return;
+    }
+    const double* const xyz = (const double*)vertex;
+    shape->corners[2 * shape->cornerCount] = xyz[0];
+    shape->corners[2 * shape->cornerCount + 1] = xyz[1];
+    shape->cornerCount++;
+}
+
+static void TessEnd(void*) {}
+
+static void TessEdgeFlag(GLboolean, void*) {}
+
+static void TessError(GLenum, void* data) {
+    ((SdlGlyphShape*)data)->failed = 1;
+}
+
+// A new vertex where contours cross; returning null makes the tessellator report an error.
+static void TessCombine(GLdouble coords[3], void* vertexData[4], GLfloat weight[4], void** outData,
+                        void* data) {
+    (void)vertexData;
+    (void)weight;
+    SdlGlyphShape* const shape = (SdlGlyphShape*)data;
+    if (shape->combine == nullptr || shape->combine->used == SdlCombineBlockSize) {
+        SdlCombineBlock* const block = (SdlCombineBlock*)malloc(sizeof(SdlCombineBlock));
+        if (block == nullptr) {
+            shape->failed = 1;
+            *outData = nullptr;
+            return;
+        }
+        block->next = shape->combine;
+        block->used = 0;
+        shape->combine = block;
+    }
+    double* const xyz = shape->combine->xyz + 3 * shape->combine->used++;
+    xyz[0] = coords[0];
+    xyz[1] = coords[1];
+    xyz[2] = 0.0;
+    *outData = xyz;
+}
+
+int SdlGlyphShapeTessellate(SdlGlyphShape* shape, GLUtesselator* tess) {
+    shape->cornerCount = 0;
+    if (shape->contourCount == 0) {
+        return !shape->failed;
+    }
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, (_GLUfuncptr)TessBegin);
+    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, (_GLUfuncptr)TessVertex);
+    gluTessCallback(tess, GLU_TESS_END_DATA, (_GLUfuncptr)TessEnd);
+    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, (_GLUfuncptr)TessEdgeFlag);
+    gluTessCallback(tess, GLU_TESS_ERROR_DATA, (_GLUfuncptr)TessError);
+    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, (_GLUfuncptr)TessCombine);
+    // Non-zero is FreeType's own fill rule; with outer and inner contours running opposite ways
+    // it fills TrueType (clockwise) and CFF (counter-clockwise) glyphs alike.
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE,
+                    shape->evenOdd ? GLU_TESS_WINDING_ODD : GLU_TESS_WINDING_NONZERO);
+    gluTessProperty(tess, GLU_TESS_BOUNDARY_ONLY, GL_FALSE);
+    // A fixed normal makes every triangle counter-clockwise seen from +z.
+    gluTessNormal(tess, 0.0, 0.0, 1.0);
+    gluTessBeginPolygon(tess, shape);
+    int start = 0;
+    for (int c = 0; c < shape->contourCount; c++) {
+        gluTessBeginContour(tess);
+        for (int i = start; i < shape->contourEnds[c]; i++) {
+            gluTessVertex(tess, shape->points + 3 * i, shape->points + 3 * i);
+        }
+        gluTessEndContour(tess);
+        start = shape->contourEnds[c];
+    }
+    gluTessEndPolygon(tess);
+    FreeCombineBlocks(shape);
+    // A failed polygon may leave a partial triangle behind.
+    shape->cornerCount -= shape->cornerCount % 3;
+    return !shape->failed;
+}

@@ -1,0 +1,56 @@
+// One glyph's geometry for the outline-font lists: the FreeType outline flattened into closed
+// contours in em units (em = 1.0), and its interior tessellated by the GLU tessellator into
+// counter-clockwise triangles. Buffers grow on the heap while a glyph set is built and are reused
+// from glyph to glyph; SdlGlyphShapeFree releases them. Nothing here touches GL state.
+#pragma once
+
+struct FT_FaceRec_;
+struct GLUtesselator;
+struct SdlCombineBlock;
+
+// Upper bound on curve subdivision, whatever the tolerance: at most 2^10 segments per curve.
+enum { SdlFlattenMaxDepth = 10 };
+
+// Written by the SdlGlyphShape functions; read by the list builder and the tests.
+struct SdlGlyphShape {
+    double* points;                 // x, y, z per point in em units; z is 0 (gluTessVertex needs 3)
+    int pointCount;                 // points in all closed contours and the open one
+    int pointCapacity;              // points the buffer holds
+    int* contourEnds;               // one past the last point of each closed contour
+    int contourCount;               // closed contours, each of 3 points or more
+    int contourCapacity;            // entries contourEnds holds
+    int contourStart;               // first point of the contour being drawn
+    double* corners;                // x, y per triangle corner, three corners per triangle
+    int cornerCount;                // corners filled; a multiple of 3 after tessellation
+    int cornerCapacity;             // corners the buffer holds
+    SdlCombineBlock* combine;       // vertices the tessellator made where contours cross
+    int outwardLeft;                // 1: a contour's outside lies left of its direction
+    int evenOdd;                    // 1: filled by the even-odd rule, else non-zero
+    double advance;                 // em units
+    double minX, minY, maxX, maxY;  // box around the closed contours; all 0 when there are none
+    int failed;                     // 1: out of memory or a tessellator error since the last reset
+};
+
+// Empties the shape for the next glyph, keeping its buffers.
+void SdlGlyphShapeReset(SdlGlyphShape* shape);
+// Releases every buffer; the shape is then empty and may be used again.
+void SdlGlyphShapeFree(SdlGlyphShape* shape);
+
+// Outline building in em units. The tolerance bounds the distance between a curve and its
+// polyline; a contour ends at SdlGlyphShapeClose or the next MoveTo.
+int SdlGlyphShapeMoveTo(SdlGlyphShape* shape, double x, double y);
+int SdlGlyphShapeLineTo(SdlGlyphShape* shape, double x, double y);
+int SdlGlyphShapeConicTo(SdlGlyphShape* shape, double cx, double cy, double x, double y,
+                         double tolerance);
+int SdlGlyphShapeCubicTo(SdlGlyphShape* shape, double c1x, double c1y, double c2x, double c2y,
+                         double x, double y, double tolerance);
+int SdlGlyphShapeClose(SdlGlyphShape* shape);
+
+// Loads a glyph unscaled and flattens its outline into the reset shape, with its advance and the
+// side its fill lies on. tolerance is in em units. Returns 0 when the glyph cannot be loaded or
+// memory runs out; a glyph without an outline (a blank) gives no contours and returns 1.
+int SdlGlyphShapeLoad(SdlGlyphShape* shape, FT_FaceRec_* face, unsigned glyphIndex,
+                      double tolerance);
+// Fills the triangles from the closed contours. The tessellator comes from gluNewTess; its
+// callbacks are set here. Returns 0 on a tessellator error or when memory runs out.
+int SdlGlyphShapeTessellate(SdlGlyphShape* shape, GLUtesselator* tess);
