@@ -1,0 +1,148 @@
+// Internals shared by the files of the Win32 stand-in (and its tests): the window, DC and context
+// tables, the SDL video session, the key table, code page 1252 and the driver's hooks into the
+// layer. Program code never includes this file. SDL types are forward-declared, not included.
+#pragma once
+
+#include "platform/win32.h"
+#include "platform/win32/driver.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+// ---- Limits
+// --------------------------------------------------------------------------------------
+enum {
+    SdlMaxClasses = 16,   // registered window classes at once
+    SdlMaxWindows = 16,   // live windows at once
+    SdlMaxDcs = 32,       // DCs from GetDC not yet released
+    SdlMaxContexts = 16,  // WGL contexts not yet deleted
+    SdlNameSize = 64      // class names and titles, bytes with the terminator
+};
+
+// The one frame the layer draws around an overlapped window (pixels, as Windows 10 at 96 dpi).
+enum {
+    SdlFrameSide = 8,      // left, right and bottom border of a sizing frame
+    SdlCaptionHeight = 23  // title bar, above the top border
+};
+
+// ---- Records
+// ------------------------------------------------------------------------------------- One
+// registered class. Written by RegisterClassExA/UnregisterClassA.
+struct SdlClass {
+    int live;                // 1 while registered
+    char name[SdlNameSize];  // compared without regard to case, as Windows does
+    WNDPROC proc;            // the window procedure of every window of the class
+    int windows;             // live windows of the class (unregistering fails while > 0)
+};
+
+// One window. Written by the window functions, the event translation and SetPixelFormat.
+struct SdlWindow {
+    int live;                       // 1 from CreateWindowExA until DestroyWindow
+    unsigned serial;                // part of the handle: stale handles never match a new window
+    int classIndex;                 // into the class table
+    SDL_Window* sdl;                // its SDL window (created hidden, with an OpenGL surface)
+    unsigned sdlId;                 // SDL_GetWindowID of it, to route SDL events
+    char title[SdlNameSize];        // as given, code page 1252
+    DWORD style, exStyle;           // WS_..., WS_EX_...
+    int outerWidth, outerHeight;    // the size given to CreateWindowExA
+    int clientWidth, clientHeight;  // drawable area, pixels
+    int fullscreen;                 // 1: covers the screen in a changed display mode
+    int shown;                      // 1 after ShowWindow with a show command
+    int minimized;                  // 1 between a minimize and the next restore
+    int maximized;                  // 1 between a maximize and the next restore
+    int destroying;                 // 1 while DestroyWindow runs (no second destruction)
+    LONG_PTR userData;              // GWLP_USERDATA
+    int pixelFormat;                // 0 until SetPixelFormat; then 1-based index
+    int sdlFormat;                  // pixel format the SDL window was created for
+};
+
+// ---- Session (system.cpp)
+// ------------------------------------------------------------------------ Starts SDL video once
+// per process; 1 when it is available. Failures are retried on next need.
+int SdlVideoReady(void);
+// Milliseconds since the layer started (MSG.time).
+DWORD SdlTicks(void);
+// Unicode code point of a code page 1252 byte (the five undefined bytes map to U+0081 etc.).
+unsigned SdlCp1252ToUnicode(unsigned char byte);
+// Converts a code page 1252 string to UTF-8 into out (size bytes, always terminated, never a cut
+// sequence). Returns the length written.
+int SdlCp1252ToUtf8(const char* text, char* out, int size);
+
+// ---- Keys (keys.cpp)
+// ----------------------------------------------------------------------------- Windows virtual-key
+// code of an SDL key symbol; 0 for keys the layer does not know.
+int SdlKeyToVk(int sym);
+// SDL key symbol of a virtual-key code; 0 (SDLK_UNKNOWN) for codes without one.
+int SdlVkToKey(int vk);
+
+// ---- Windows (window.cpp)
+// ------------------------------------------------------------------------ Index of a live window,
+// or -1 for a null, stale or made-up handle.
+int SdlWindowIndex(HWND window);
+SdlWindow* SdlWindowAt(int index);
+HWND SdlWindowHandle(int index);
+// The live window with this SDL window id, or -1.
+int SdlWindowBySdlId(unsigned sdlId);
+// The most recently created live window, or -1.
+int SdlLastWindowIndex(void);
+// Creates the SDL window of a record again for another pixel format (before any context).
+int SdlWindowRecreate(int index, int sdlFormat);
+int SdlClassesLive(void);
+int SdlWindowsLive(void);
+int SdlDisplayChanged(void);
+int SdlCursorCounter(void);
+// The window procedure of a registered class.
+WNDPROC SdlClassProc(int classIndex);
+// Sends WM_SIZE to the window procedure at once, as ShowWindow does.
+void SdlSendSize(int index, WPARAM type);
+
+// ---- Messages (message.cpp)
+// ---------------------------------------------------------------------- Turns one SDL event into
+// queued messages; returns how many it queued.
+int SdlTranslateEvent(const SDL_Event* event);
+// Drops every queued message for a window that is being destroyed.
+void SdlQueuePurge(HWND window);
+// Posted plus input messages waiting.
+int SdlQueued(void);
+
+// ---- DCs and contexts (wgl.cpp)
+// ------------------------------------------------------------------ Window index of a live DC, or
+// -1.
+int SdlDcWindow(HDC dc);
+int SdlDcsLive(void);
+int SdlContextsLive(void);
+// Releases the DCs of a window being destroyed and unbinds the current context from it.
+void SdlWglWindowGone(int index);
+// SDL GL attributes of a pixel format (1-based); returns 0 for an unknown one.
+int SdlApplyPixelFormat(int format);
+// The pixel format every window is first created for (what the program asks for).
+int SdlDefaultPixelFormat(void);
+
+// ---- Fonts (font.cpp)
+// ---------------------------------------------------------------------------- Fonts from
+// CreateFontA not yet deleted.
+int SdlFontsLive(void);
+
+// ---- Driver (driver.cpp)
+// ------------------------------------------------------------------------- Appends a stand-in call
+// name to the driver's log (while the driver is on).
+void SdlLogCall(const char* name);
+// Logs and counts a call that can fail; 1 when the driver makes this one fail.
+int SdlCallFails(DriverCall call, const char* name);
+int SdlDriverOn(void);
+// Next scripted message-box answer; 0 when none is scripted.
+int SdlDriverTakeAnswer(void);
+void SdlDriverLogBox(const char* caption, const char* text, UINT type, int answer);
+// Fills time from the driver's clock; 0 when no clock is set.
+int SdlDriverClock(SYSTEMTIME* time);
+int SdlDriverOffersMode(int width, int height);
+// Pushes the scripted SDL events due before the next frame; returns how many.
+int SdlDriverPushDue(void);
+// Nothing can be painted: pushes the next scripted events at once (or posts the stop's
+// WM_CLOSE). Returns 1 when something was pushed or posted.
+int SdlDriverPushIdle(void);
+// Posts WM_CLOSE once the stop frame count is reached.
+void SdlDriverCheckStop(void);
+// A WM_PAINT was returned.
+void SdlDriverFrameDone(void);
+void SdlDriverAfterSwap(void);
