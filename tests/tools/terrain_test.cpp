@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -166,7 +167,8 @@ TEST(TerrainTool, WritesTheDefaultMapAndTheBuildCopy) {
     TerrainGenerate(TerrainDefaultSeed, MapA);
     const std::string expected((const char*)MapA, TerrainMapBytes);
 
-    const std::string output = ::testing::TempDir() + "terrain_tool_test.raw";
+    const std::string output =
+        ::testing::TempDir() + "terrain_tool_test_" + std::to_string(getpid()) + ".raw";
     remove(output.c_str());
     const std::string command = std::string(LIMNORA_BIN_DIR) + "/terrain " + output;
     FILE* pipe = popen(command.c_str(), "r");
