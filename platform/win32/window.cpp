@@ -39,7 +39,6 @@ struct SdlDisplayMode {
 SdlClass classes[SdlMaxClasses];
 SdlWindow windows[SdlMaxWindows];
 unsigned nextSerial = 1;
-int lastWindow = -1;
 SdlDisplayMode displayMode;
 int cursorCounter;  // Windows' display counter: the cursor shows while it is >= 0
 
@@ -236,7 +235,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     }
     w->live = 1;
     classes[classIndex].windows++;
-    lastWindow = index;
     const HWND handle = SdlWindowHandle(index);
 
     CREATESTRUCTA create;
@@ -462,7 +460,13 @@ int SdlWindowBySdlId(unsigned sdlId) {
 }
 
 int SdlLastWindowIndex(void) {
-    return SdlWindowAt(lastWindow) ? lastWindow : -1;
+    int last = -1;
+    for (int i = 0; i < SdlMaxWindows; i++) {
+        if (windows[i].live && (last < 0 || windows[i].serial > windows[last].serial)) {
+            last = i;
+        }
+    }
+    return last;
 }
 
 int SdlWindowRecreate(int index, int sdlFormat) {
