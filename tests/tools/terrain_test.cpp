@@ -9,6 +9,9 @@
 
 #include <string>
 
+#include "plants/field.h"
+#include "plants/random.h"
+#include "terrain/heightmap.h"
 #include "tools/terrain/generate.h"
 
 namespace {
@@ -128,6 +131,23 @@ TEST(TerrainCountPlants, SamplesThePlantFieldsCells) {
     MapA[823 + 633 * TerrainMapSize] = 200;  // beside plant 0, nothing stands there
     MapA[822 + 634 * TerrainMapSize] = 200;
     EXPECT_EQ(2, TerrainCountPlants(MapA));
+}
+
+// The tool's own count agrees with the program's plant field on the generated map.
+TEST(TerrainCountPlants, AgreesWithThePlantField) {
+    TerrainGenerate(TerrainDefaultSeed, MapA);
+    const unsigned int savedState = RandomState;
+    memcpy(MapB, HeightMap, TerrainMapBytes);
+    memcpy(HeightMap, MapA, TerrainMapBytes);
+    RandomState = 1;
+    PlantFieldInit();
+    int drawn = 0;
+    for (int i = 0; i < PlantCount; i++) {
+        drawn += Plants.baseHeight[i] > PlantMinHeight;
+    }
+    memcpy(HeightMap, MapB, TerrainMapBytes);
+    RandomState = savedState;
+    EXPECT_EQ(drawn, TerrainCountPlants(MapA));
 }
 
 TEST(TerrainMeasure, ReportsSharesExtremesAndSteps) {
