@@ -22,9 +22,25 @@ namespace {
 unsigned char Map[HeightmapBytes];
 unsigned short Row[ImageMaxSide];
 
+// Every temporary file this process named, removed when it exits.
+std::vector<std::string> TestFiles;
+
+void RemoveTestFiles() {
+    for (const std::string& path : TestFiles) {
+        remove(path.c_str());
+        remove((path + ".part").c_str());
+    }
+}
+
 // Names carry the process id: test cases may run side by side in several processes.
 std::string TestPath(const char* name) {
-    return ::testing::TempDir() + "heightmap_test_" + std::to_string(getpid()) + "_" + name;
+    const std::string path =
+        ::testing::TempDir() + "heightmap_test_" + std::to_string(getpid()) + "_" + name;
+    if (TestFiles.empty()) {
+        atexit(RemoveTestFiles);
+    }
+    TestFiles.push_back(path);
+    return path;
 }
 
 std::string WriteBytes(const char* name, const std::string& bytes) {
