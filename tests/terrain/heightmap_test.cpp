@@ -128,12 +128,4 @@ TEST_F(HeightMapTest, LongFileLoadsOnlyTheMapsWorth) {
     }
 }
 
-TEST_F(HeightMapTest, ReloadOverwritesTheOldContents) {
-    LoadHeightMap(WriteFile("a.raw", MapBytes, 7).c_str(), MapBytes, map);
-    LoadHeightMap(WriteFile("b.raw", 10, 9).c_str(), MapBytes, map);
-    EXPECT_EQ(map[9], 9);
-    EXPECT_EQ(map[10], 7);
-    EXPECT_EQ(DriverBoxCount(), 0);
-}
-
 }  // namespace

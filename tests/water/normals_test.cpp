@@ -135,21 +135,4 @@ TEST_F(WaterNormalsTest, ABumpTiltsItsEightNeighboursAwayAndNothingFurther) {
     }
 }
 
-TEST_F(WaterNormalsTest, WaveSurfaceNormalsAreUnitAndFaceUp) {
-    Waves.recomputeCounter = 1;
-    const WaveState saved = Waves;
-    UpdateWaves(100.0f);
-    Waves = saved;
-    UpdateWaterNormals();
-    for (int i = 1; i < WaterGridSize - 1; i++) {
-        for (int j = 1; j < WaterGridSize - 1; j++) {
-            const WaterVertex& v = WaterGrid[i][j];
-            const double len =
-                sqrt((double)v.nx * v.nx + (double)v.ny * v.ny + (double)v.nz * v.nz);
-            ASSERT_NEAR(len, 1.0, 1e-6) << i << "," << j;
-            ASSERT_GT(v.ny, 0.0f) << i << "," << j;
-        }
-    }
-}
-
 }  // namespace
