@@ -112,11 +112,9 @@ void PushScripted(SdlScripted* entry, const SdlWindow* w) {
         event.window.data1 = entry->width;
         event.window.data2 = entry->height;
     }
+    // Only the layer's size follows: resizing the SDL window too would make SDL drop the pushed
+    // size events in favour of its own, and the X server's late echoes would arrive as more.
     SDL_PushEvent(&event);
-    // The drawable follows, as it would; SDL's own echo of the size is then no change.
-    if (sized && !w->fullscreen && entry->width > 0 && entry->height > 0) {
-        SDL_SetWindowSize(w->sdl, entry->width, entry->height);
-    }
 }
 
 // Pushes every unpushed entry due by `frame`; returns how many.
