@@ -1,0 +1,570 @@
+// Type rules of the Cg compiler, applied by the parser to each node as soon as it is built: they
+// give the node its type, wrap operands in explicit conversions where Cg converts implicitly
+// (int to float, scalar to vector), and reject what Cg or this subset rejects, naming the line.
+// Operators work per component; vector comparisons are outside the subset.
+#include <cstring>
+
+#include "platform/cg/cg_tree.h"
+
+static void NameOf(const CgCompiler* c, const CgType t, char* out) {
+    CgTypeName(c, t, out, 64);
+}
+
+static int Line(const CgCompiler* c, const int node) {
+    return c->nodes[node].line;
+}
+
+static const char* OperatorText(const int op) {
+    static char single[2];
+    switch (op) {
+        case TokEq:
+            return "==";
+        case TokNe:
+            return "!=";
+        case TokLe:
+            return "<=";
+        case TokGe:
+            return ">=";
+        case TokAndAnd:
+            return "&&";
+        case TokOrOr:
+            return "||";
+        case TokPlusAssign:
+            return "+=";
+        case TokMinusAssign:
+            return "-=";
+        case TokStarAssign:
+            return "*=";
+        case TokSlashAssign:
+            return "/=";
+        case TokPercentAssign:
+            return "%=";
+        case TokInc:
+            return "++";
+        case TokDec:
+            return "--";
+        default:
+            single[0] = (char)op;
+            single[1] = 0;
+            return single;
+    }
+}
+
+// Wraps node in a conversion to `to`; the wrapper stands where node stood in any list.
+static int Wrap(CgCompiler* c, const int node, const CgType to) {
+    const int w = CgNodeNew(c, NodeConvert, Line(c, node));
+    if (!w) {
+        return 0;
+    }
+    c->nodes[w].type = to;
+    c->nodes[w].a = node;
+    c->nodes[w].next = c->nodes[node].next;
+    c->nodes[w].flags = c->nodes[node].flags & NodeConstant;
+    c->nodes[node].next = 0;
+    CgNodeAdopt(c, w, node);
+    return c->failed ? 0 : w;
+}
+
+// Implicit conversion: int and float change into each other at the same shape, and a scalar
+// widens to a vector. Anything else (bool, sizes, structs, matrices) must match exactly.
+int CgCheckConvert(CgCompiler* c, const int node, const CgType to, const char* what) {
+    if (!node) {
+        return 0;
+    }
+    CgNode* n = &c->nodes[node];
+    const CgType from = n->type;
+    if (CgTypeEqual(from, to)) {
+        return node;
+    }
+    const int sameShape = from.rows == to.rows && from.cols == to.cols && from.matrix == to.matrix;
+    const int widen = CgTypeIsScalar(from) && CgTypeIsVector(to);
+    if (CgTypeIsNumeric(from) && CgTypeIsNumeric(to) && (sameShape || widen)) {
+        if (n->kind == NodeNumber && to.base == BaseFloat) {
+            n->type.base = BaseFloat;  // a literal simply becomes a float literal
+            if (sameShape) {
+                return node;
+            }
+        }
+        return Wrap(c, node, to);
+    }
+    char a[64], b[64];
+    NameOf(c, from, a);
+    NameOf(c, to, b);
+    CgErrorAt(c, n->line, "cannot convert '%s' to '%s' in %s", a, b, what);
+    return 0;
+}
+
+int CgCheckCondition(CgCompiler* c, const int node) {
+    const CgType t = c->nodes[node].type;
+    if (t.base == BaseBool && CgTypeIsScalar(t)) {
+        return node;
+    }
+    char a[64];
+    NameOf(c, t, a);
+    CgErrorAt(c, Line(c, node), "condition must be a scalar bool, not '%s'", a);
+    return 0;
+}
+
+static int Flags(const CgCompiler* c, const int a, const int b) {
+    int constant = c->nodes[a].flags & NodeConstant;
+    if (b) {
+        constant &= c->nodes[b].flags & NodeConstant;
+    }
+    return constant;
+}
+
+int CgCheckUnary(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    const CgType t = c->nodes[n->a].type;
+    n->flags = (unsigned char)Flags(c, n->a, 0);
+    n->type = t;
+    if (n->op == '!' ? (t.base == BaseBool && CgTypeIsScalar(t)) : CgTypeIsNumeric(t)) {
+        return node;
+    }
+    char a[64];
+    NameOf(c, t, a);
+    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", OperatorText(n->op), a);
+    return 0;
+}
+
+// The shape of a per-component operation on x and y: a scalar takes the other's shape;
+// otherwise both must agree. Returns 0 when they do not.
+static int CommonShape(const CgType x, const CgType y, CgType* out) {
+    if (CgTypeIsScalar(x)) {
+        *out = y;
+    } else if (CgTypeIsScalar(y) ||
+               (x.rows == y.rows && x.cols == y.cols && x.matrix == y.matrix)) {
+        *out = x;
+    } else {
+        return 0;
+    }
+    out->base = (x.base == BaseFloat || y.base == BaseFloat) ? BaseFloat : BaseInt;
+    out->structIndex = -1;
+    return 1;
+}
+
+// Changes only the base type of an operand, keeping a scalar a scalar (GLSL accepts
+// vector-scalar arithmetic once both sides share a base type).
+static int ToBase(CgCompiler* c, const int node, const int base) {
+    CgType t = c->nodes[node].type;
+    t.base = (unsigned char)base;
+    return CgCheckConvert(c, node, t, "expression");
+}
+
+static int BinaryError(CgCompiler* c, const CgNode* n, const CgType x, const CgType y) {
+    char a[64], b[64];
+    NameOf(c, x, a);
+    NameOf(c, y, b);
+    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s' and '%s'", OperatorText(n->op),
+              a, b);
+    return 0;
+}
+
+int CgCheckBinary(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    const CgType x = c->nodes[n->a].type;
+    const CgType y = c->nodes[n->b].type;
+    const int op = n->op;
+    const int flags = Flags(c, n->a, n->b);
+    if (op == TokAndAnd || op == TokOrOr) {
+        if (x.base != BaseBool || y.base != BaseBool || !CgTypeIsScalar(x) || !CgTypeIsScalar(y)) {
+            return BinaryError(c, n, x, y);
+        }
+        n->type = x;
+        n->flags = (unsigned char)flags;
+        return node;
+    }
+    const int compare =
+        op == '<' || op == '>' || op == TokLe || op == TokGe || op == TokEq || op == TokNe;
+    if (compare) {
+        const int equality = op == TokEq || op == TokNe;
+        const int bools = x.base == BaseBool && y.base == BaseBool && equality;
+        if (!CgTypeIsScalar(x) || !CgTypeIsScalar(y)) {
+            if ((CgTypeIsNumeric(x) || x.base == BaseBool) &&
+                (CgTypeIsNumeric(y) || y.base == BaseBool)) {
+                CgErrorAt(c, n->line, "comparison of vectors or matrices is not supported");
+                return 0;
+            }
+            return BinaryError(c, n, x, y);
+        }
+        if (!bools && !(CgTypeIsNumeric(x) && CgTypeIsNumeric(y))) {
+            return BinaryError(c, n, x, y);
+        }
+        if (!bools) {
+            const int base = (x.base == BaseFloat || y.base == BaseFloat) ? BaseFloat : BaseInt;
+            n->a = ToBase(c, n->a, base);
+            n->b = n->a ? ToBase(c, n->b, base) : 0;
+            n = &c->nodes[node];
+        }
+        n->type = CgTypeMake(BaseBool, 1, 1, 0);
+        n->flags = (unsigned char)flags;
+        return c->failed ? 0 : node;
+    }
+    CgType result;
+    if (!CgTypeIsNumeric(x) || !CgTypeIsNumeric(y) || !CommonShape(x, y, &result)) {
+        return BinaryError(c, n, x, y);
+    }
+    if (op == '%') {
+        c->helpersUsed |= result.base == BaseFloat ? HelperFmod : HelperImod;
+        // The helpers take both operands at full shape.
+        n->a = CgCheckConvert(c, ToBase(c, n->a, result.base), result, "expression");
+        n->b = n->a ? CgCheckConvert(c, ToBase(c, n->b, result.base), result, "expression") : 0;
+    } else {
+        n->a = ToBase(c, n->a, result.base);
+        n->b = n->a ? ToBase(c, n->b, result.base) : 0;
+    }
+    n = &c->nodes[node];
+    n->type = result;
+    n->flags = (unsigned char)flags;
+    return c->failed ? 0 : node;
+}
+
+static int RequireLvalue(CgCompiler* c, const int target, const char* what) {
+    const CgNode* t = &c->nodes[target];
+    if (t->flags & NodeLvalue) {
+        return 1;
+    }
+    if (t->kind == NodeVar) {
+        const CgSymbol* s = &c->vars[t->symbol];
+        CgErrorAt(c, t->line, "cannot %s %s '%s'", what,
+                  s->kind == SymUniform ? "uniform" : "constant", CgNameText(c, s->name));
+    } else {
+        CgErrorAt(c, t->line, "cannot %s this expression", what);
+    }
+    return 0;
+}
+
+int CgCheckAssign(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    if (!RequireLvalue(c, n->a, "assign to")) {
+        return 0;
+    }
+    const CgType target = c->nodes[n->a].type;
+    if (n->op == '=') {
+        n->b = CgCheckConvert(c, n->b, target, "assignment");
+    } else {
+        // a op= b: b is a scalar or has a's shape; a keeps its type.
+        const CgType value = c->nodes[n->b].type;
+        const int sameShape =
+            value.rows == target.rows && value.cols == target.cols && value.matrix == target.matrix;
+        if (!CgTypeIsNumeric(target) || !CgTypeIsNumeric(value) ||
+            !(sameShape || CgTypeIsScalar(value))) {
+            return BinaryError(c, n, target, value);
+        }
+        if (n->op == TokPercentAssign) {
+            c->helpersUsed |= target.base == BaseFloat ? HelperFmod : HelperImod;
+            n->b = CgCheckConvert(c, n->b, target, "assignment");
+        } else {
+            n->b = ToBase(c, n->b, target.base);
+        }
+    }
+    n = &c->nodes[node];
+    n->type = target;
+    return n->b && !c->failed ? node : 0;
+}
+
+// The two choices must share a type after the same conversions as arithmetic operands.
+int CgCheckTernary(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    if (!CgCheckCondition(c, n->a)) {
+        return 0;
+    }
+    const CgType x = c->nodes[n->b].type;
+    const CgType y = c->nodes[n->c].type;
+    CgType result = x;
+    if (!CgTypeEqual(x, y)) {
+        if (!CgTypeIsNumeric(x) || !CgTypeIsNumeric(y) || !CommonShape(x, y, &result)) {
+            char a[64], b[64];
+            NameOf(c, x, a);
+            NameOf(c, y, b);
+            CgErrorAt(c, n->line, "the choices of '?:' have different types '%s' and '%s'", a, b);
+            return 0;
+        }
+        n->b = CgCheckConvert(c, n->b, result, "expression");
+        n->c = n->b ? CgCheckConvert(c, n->c, result, "expression") : 0;
+        n = &c->nodes[node];
+    }
+    n->type = result;
+    n->flags = (unsigned char)(Flags(c, n->a, n->b) & Flags(c, n->a, n->c));
+    return n->c && !c->failed ? node : 0;
+}
+
+int CgCheckIncDec(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    if (!RequireLvalue(c, n->a, n->op == TokInc ? "increment" : "decrement")) {
+        return 0;
+    }
+    n->type = c->nodes[n->a].type;
+    if (!CgTypeIsNumeric(n->type)) {
+        char a[64];
+        NameOf(c, n->type, a);
+        CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", OperatorText(n->op), a);
+        return 0;
+    }
+    return node;
+}
+
+static int SwizzleIndex(const char ch, int* set) {
+    static const char* const Sets[2] = {"xyzw", "rgba"};
+    for (int s = 0; s < 2; ++s) {
+        const char* hit = strchr(Sets[s], ch);
+        if (hit && ch != 0) {
+            if (*set >= 0 && *set != s) {
+                return -2;
+            }
+            *set = s;
+            return (int)(hit - Sets[s]);
+        }
+    }
+    return -1;
+}
+
+// '.name' on a struct (a member) or on a scalar or vector (a swizzle of 1-4 components).
+int CgCheckMember(CgCompiler* c, const int base, const int name) {
+    const CgType t = c->nodes[base].type;
+    const int line = Line(c, base);
+    const char* text = CgNameText(c, name);
+    char typeText[64];
+    NameOf(c, t, typeText);
+    if (t.base == BaseStruct) {
+        const CgStruct* s = &c->structs[t.structIndex];
+        for (int i = 0; i < s->memberCount; ++i) {
+            if (s->members[i].name == name) {
+                const int node = CgNodeNew(c, NodeField, line);
+                if (!node) {
+                    return 0;
+                }
+                c->nodes[node].a = base;
+                c->nodes[node].op = (short)i;
+                c->nodes[node].type = s->members[i].type;
+                c->nodes[node].flags = c->nodes[base].flags & NodeLvalue;
+                CgNodeAdopt(c, node, base);
+                return c->failed ? 0 : node;
+            }
+        }
+        CgErrorAt(c, line, "'%s' is not a member of %s", text, typeText);
+        return 0;
+    }
+    if (t.matrix || t.base == BaseVoid) {
+        CgErrorAt(c, line, "invalid member '.%s' on '%s'", text, typeText);
+        return 0;
+    }
+    const int count = (int)strlen(text);
+    unsigned char components[4];
+    int set = -1, repeated = 0;
+    for (int i = 0; i < count; ++i) {
+        const int k = i < 4 ? SwizzleIndex(text[i], &set) : -1;
+        if (k < 0 || k >= t.cols) {
+            CgErrorAt(c, line, "invalid swizzle '.%s' on '%s'", text, typeText);
+            return 0;
+        }
+        components[i] = (unsigned char)k;
+        for (int j = 0; j < i; ++j) {
+            repeated |= components[j] == k;
+        }
+    }
+    const int node = CgNodeNew(c, NodeSwizzle, line);
+    if (!node) {
+        return 0;
+    }
+    CgNode* n = &c->nodes[node];
+    n->a = base;
+    n->op = (short)count;
+    memcpy(n->swizzle, components, (size_t)count);
+    n->type = CgTypeMake(t.base, 1, count, 0);
+    n->flags = (unsigned char)((repeated ? 0 : (c->nodes[base].flags & NodeLvalue)) |
+                               (c->nodes[base].flags & NodeConstant));
+    CgNodeAdopt(c, node, base);
+    return c->failed ? 0 : node;
+}
+
+// v[i] is a component; M[i] is row i of a Cg matrix.
+int CgCheckIndex(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    const CgType t = c->nodes[n->a].type;
+    char typeText[64];
+    NameOf(c, t, typeText);
+    if (!t.matrix && !CgTypeIsVector(t)) {
+        CgErrorAt(c, n->line, "'%s' cannot be indexed", typeText);
+        return 0;
+    }
+    const CgType it = c->nodes[n->b].type;
+    if (!CgTypeIsNumeric(it) || !CgTypeIsScalar(it)) {
+        CgErrorAt(c, n->line, "index must be an int");
+        return 0;
+    }
+    const int size = t.matrix ? t.rows : t.cols;
+    const CgNode* index = &c->nodes[n->b];
+    if (index->kind == NodeNumber && (index->number < 0 || index->number >= size)) {
+        CgErrorAt(c, n->line, "index %g out of range for '%s'", index->number, typeText);
+        return 0;
+    }
+    n->b = CgCheckConvert(c, n->b, CgTypeMake(BaseInt, 1, 1, 0), "index");
+    n = &c->nodes[node];
+    n->type = t.matrix ? CgTypeMake(t.base, 1, t.cols, 0) : CgTypeMake(t.base, 1, 1, 0);
+    n->flags = (unsigned char)(c->nodes[n->a].flags & NodeLvalue);
+    return n->b ? node : 0;
+}
+
+// (type) expression: any scalar to any scalar, a scalar to a vector, a vector to a vector of
+// the same or fewer components, a float matrix to one no larger.
+int CgCheckCast(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    const CgType to = n->type;
+    const CgType from = c->nodes[n->a].type;
+    const int scalarish = from.base != BaseStruct && from.base != BaseVoid && !from.matrix;
+    int ok = 0;
+    if (CgTypeIsScalar(to)) {
+        ok = CgTypeIsScalar(from);
+    } else if (CgTypeIsVector(to)) {
+        ok = scalarish && from.cols >= (CgTypeIsScalar(from) ? 1 : to.cols);
+    } else if (to.matrix) {
+        ok = from.matrix && from.rows >= to.rows && from.cols >= to.cols;
+    } else if (to.base == BaseStruct) {
+        ok = CgTypeEqual(from, to);
+    }
+    if (!ok) {
+        char a[64], b[64];
+        NameOf(c, from, a);
+        NameOf(c, to, b);
+        CgErrorAt(c, n->line, "cannot cast '%s' to '%s'", a, b);
+        return 0;
+    }
+    n->flags = (unsigned char)Flags(c, n->a, 0);
+    return node;
+}
+
+// typeN(...) takes scalars and vectors whose components add up to exactly N (or one scalar);
+// floatRxC(...) takes R*C components in row order, or one larger matrix.
+int CgCheckConstruct(CgCompiler* c, const int node) {
+    CgNode* n = &c->nodes[node];
+    const CgType to = n->type;
+    char toText[64];
+    NameOf(c, to, toText);
+    if (to.base == BaseStruct || to.base == BaseVoid) {
+        CgErrorAt(c, n->line, "'%s' has no constructor", toText);
+        return 0;
+    }
+    int count = 0, components = 0, constant = NodeConstant, matrixArg = 0;
+    for (int arg = n->a; arg; arg = c->nodes[arg].next) {
+        const CgType t = c->nodes[arg].type;
+        if (t.base == BaseStruct || t.base == BaseVoid) {
+            char a[64];
+            NameOf(c, t, a);
+            CgErrorAt(c, n->line, "'%s' cannot be used to construct '%s'", a, toText);
+            return 0;
+        }
+        matrixArg |= t.matrix;
+        ++count;
+        components += CgTypeComponents(t);
+        constant &= c->nodes[arg].flags;
+    }
+    n->flags = (unsigned char)constant;
+    if (count == 1 && CgTypeIsScalar(c->nodes[n->a].type) && !to.matrix) {
+        return node;  // a scalar fills every component
+    }
+    if (count == 1 && matrixArg && to.matrix) {
+        n->kind = NodeConvert;
+        return CgCheckCast(c, node);
+    }
+    if (matrixArg) {
+        CgErrorAt(c, n->line, "a matrix cannot be an argument of '%s'", toText);
+        return 0;
+    }
+    if (components != CgTypeComponents(to)) {
+        CgErrorAt(c, n->line, "'%s' needs %d components, not %d", toText, CgTypeComponents(to),
+                  components);
+        return 0;
+    }
+    return node;
+}
+
+int CgCheckIsConstant(const CgCompiler* c, const int node) {
+    return (c->nodes[node].flags & NodeConstant) != 0;
+}
+
+// Converts the arguments of a call to its parameters; out and inout need an exact lvalue.
+static int CheckUserCall(CgCompiler* c, const int node, const int function) {
+    const CgFunction* f = &c->functions[function];
+    CgNode* n = &c->nodes[node];
+    const char* name = CgNameText(c, f->name);
+    if (function == c->entryFunction) {
+        CgErrorAt(c, n->line, "the entry function '%s' cannot be called", name);
+        return 0;
+    }
+    int prev = 0, i = 0;
+    for (int arg = n->a; arg; ++i) {
+        if (i >= f->paramCount) {
+            break;
+        }
+        const CgSymbol* p = &f->params[i];
+        int converted = arg;
+        if (p->qual == QualOut || p->qual == QualInOut) {
+            char want[64];
+            NameOf(c, p->type, want);
+            if (!(c->nodes[arg].flags & NodeLvalue) || !CgTypeEqual(c->nodes[arg].type, p->type)) {
+                CgErrorAt(c, n->line, "argument %d of '%s' must be an assignable '%s'", i + 1, name,
+                          want);
+                return 0;
+            }
+        } else {
+            converted = CgCheckConvert(c, arg, p->type, "argument");
+            if (!converted) {
+                return 0;
+            }
+        }
+        if (prev) {
+            c->nodes[prev].next = converted;
+        } else {
+            c->nodes[node].a = converted;
+        }
+        prev = converted;
+        arg = c->nodes[converted].next;
+    }
+    int given = 0;
+    for (int arg = c->nodes[node].a; arg; arg = c->nodes[arg].next) {
+        ++given;
+    }
+    if (given != f->paramCount) {
+        CgErrorAt(c, c->nodes[node].line, "'%s' takes %d arguments, not %d", name, f->paramCount,
+                  given);
+        return 0;
+    }
+    n = &c->nodes[node];
+    n->op = (short)function;
+    n->type = f->returnType;
+    return node;
+}
+
+static int IsTextureFunction(const char* name) {
+    if (strncmp(name, "tex", 3) != 0) {
+        return 0;
+    }
+    const char* rest = name + 3;
+    return (rest[0] >= '1' && rest[0] <= '3') || strncmp(rest, "CUBE", 4) == 0 ||
+           strncmp(rest, "RECT", 4) == 0 || strncmp(rest, "BUF", 3) == 0;
+}
+
+// A call by name: a user function defined above, else an intrinsic.
+int CgCheckCall(CgCompiler* c, const int node, const int name) {
+    const char* text = CgNameText(c, name);
+    const int line = c->nodes[node].line;
+    const int function = CgFunctionFind(c, name);
+    if (function >= 0) {
+        return CheckUserCall(c, node, function);
+    }
+    if (c->currentFunction >= 0 && c->functions[c->currentFunction].name == name) {
+        CgErrorAt(c, line, "recursion is not supported ('%s' calls itself)", text);
+        return 0;
+    }
+    if (IsTextureFunction(text)) {
+        CgErrorAt(c, line, "texture sampling ('%s') is not supported in a vertex program", text);
+        return 0;
+    }
+    const int intrinsic = CgIntrinsicFind(text);
+    if (intrinsic < 0) {
+        CgErrorAt(c, line, "undefined function '%s'", text);
+        return 0;
+    }
+    return CgCheckIntrinsic(c, node, intrinsic);
+}

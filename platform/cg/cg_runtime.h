@@ -1,0 +1,43 @@
+// The Cg runtime's records, shared by the core calls (cg_runtime.cpp) and the GL calls
+// (cg_gl.cpp). Contexts and programs live in fixed pools; a handle is a pointer into a pool and
+// is checked against it, so a stale or foreign handle is an error code, not a crash.
+#pragma once
+
+#include "platform/cg.h"
+#include "platform/cg/cg_compile.h"
+
+enum {
+    CgMaxContexts = 4,  // the program holds one; tests a few
+    CgMaxPrograms = 8   // over all contexts
+};
+
+struct _CGcontext {
+    int live;                    // 1 between cgCreateContext and cgDestroyContext
+    char listing[CgMaxListing];  // last compile or load messages, "" when none
+};
+
+struct _CGparameter {
+    CGprogram program;  // owner
+    int index;          // into the owner's compiled.params
+};
+
+struct _CGprogram {
+    int live;                             // 1 from creation to destruction
+    CGcontext context;                    // owner
+    CgCompileResult compiled;             // GLSL and the parameter table
+    _CGparameter handles[CgMaxParams];    // what cgGetNamedParameter hands out
+    float values[CgMaxParams][16];        // uniform values, row-major for matrices
+    unsigned char valueSet[CgMaxParams];  // 1 once a uniform has a value to apply
+    int locations[CgMaxParams];           // GLSL uniform locations, -1 when unused
+    unsigned shader;                      // GL shader object, 0 before loading
+    unsigned glProgram;                   // GL program object, 0 before loading
+};
+
+extern _CGprogram CgPrograms[CgMaxPrograms];
+
+void CgSetError(CGerror error);
+int CgContextValid(CGcontext context);
+int CgProgramValid(CGprogram program);
+int CgParameterValid(CGparameter param);
+// Frees the GL objects of a program and forgets its binding (cg_gl.cpp).
+void CgGlReleaseProgram(CGprogram program);

@@ -1,0 +1,308 @@
+// The Cg compiler's working records: tokens, types, the typed syntax tree, symbols and the one
+// compile workspace shared by the lexer, parser, checker and emitter. Internal to platform/cg.
+// Everything has a fixed size: running out of room is a compile error, never a crash or a heap
+// allocation. Node index 0 is the null node, so 0 means "none" for every child link.
+#pragma once
+
+#include "platform/cg/cg_compile.h"
+
+enum {
+    CgMaxNodes = 16384,        // tree nodes per compile
+    CgMaxNames = 4096,         // distinct identifiers
+    CgNamePoolSize = 65536,    // bytes of identifier text
+    CgNameHashSize = 8192,     // open-addressing slots, twice CgMaxNames
+    CgMaxNameLength = 127,     // longest identifier
+    CgMaxStructs = 32,         // struct definitions
+    CgMaxMembers = 16,         // members per struct
+    CgMaxSymbols = 1024,       // variables, parameters and globals in scope at once
+    CgMaxFunctions = 64,       // function definitions
+    CgMaxFunctionParams = 16,  // parameters per function
+    CgMaxNesting = 256,        // recursion depth of the parser
+    CgMaxTreeDepth = 512,      // depth of the finished tree, which bounds the emitter's recursion
+    CgMaxErrorText = 200       // one error message
+};
+
+// ---- Tokens ------------------------------------------------------------------------------------
+// Single-character tokens use their character code; longer ones count up from 256.
+enum CgTokenKind {
+    TokEnd = 0,
+    TokIdent = 256,
+    TokInt,
+    TokFloat,
+    TokPlusAssign,
+    TokMinusAssign,
+    TokStarAssign,
+    TokSlashAssign,
+    TokPercentAssign,
+    TokInc,
+    TokDec,
+    TokEq,
+    TokNe,
+    TokLe,
+    TokGe,
+    TokAndAnd,
+    TokOrOr,
+    TokShiftLeft,
+    TokShiftRight,
+    TokArrow,
+    TokError
+};
+
+struct CgToken {
+    int kind;       // CgTokenKind or a character code
+    int start;      // byte offset in the source
+    int length;     // bytes
+    int line;       // 1-based
+    double number;  // value of TokInt and TokFloat
+};
+
+// Reads the source one token at a time; copying the record gives any lookahead needed.
+struct CgLexer {
+    const char* text;  // the source, not owned
+    int length;        // bytes
+    int pos;           // next byte to read
+    int line;          // line of pos
+};
+
+// ---- Types -------------------------------------------------------------------------------------
+enum CgBase { BaseVoid, BaseBool, BaseInt, BaseFloat, BaseStruct };
+
+// scalar: rows 1, cols 1; vector n: rows 1, cols n; matrix RxC: matrix 1, rows R, cols C.
+struct CgType {
+    unsigned char base;    // CgBase
+    unsigned char rows;    // matrix rows, else 1
+    unsigned char cols;    // vector size or matrix columns, else 1
+    unsigned char matrix;  // 1 for floatRxC
+    short structIndex;     // into CgCompiler::structs for BaseStruct
+};
+
+// ---- Semantics ---------------------------------------------------------------------------------
+struct CgSemantic {
+    unsigned char kind;   // CgBinding, CgBindNone when absent
+    unsigned char index;  // texture unit for CgBindTexCoord
+};
+
+struct CgMember {
+    int name;             // interned name
+    CgType type;          // member type
+    CgSemantic semantic;  // binding, if any
+};
+
+struct CgStruct {
+    int name;                        // interned name
+    int memberCount;                 // used entries of members
+    CgMember members[CgMaxMembers];  // in declaration order
+};
+
+// ---- Symbols -----------------------------------------------------------------------------------
+enum CgSymbolKind { SymLocal, SymParam, SymUniform, SymStatic, SymConst };
+enum CgQualifier { QualIn, QualOut, QualInOut, QualUniform };
+
+struct CgSymbol {
+    int name;             // interned name
+    CgType type;          // declared type
+    unsigned char kind;   // CgSymbolKind
+    unsigned char qual;   // CgQualifier, for parameters
+    CgSemantic semantic;  // for entry parameters
+    int scope;            // nesting level that declared it
+};
+
+struct CgFunction {
+    int name;                              // interned name
+    CgType returnType;                     // BaseVoid for void
+    CgSemantic returnSemantic;             // for an entry returning a bare vector
+    int paramCount;                        // used entries of params
+    CgSymbol params[CgMaxFunctionParams];  // copies of the parameter symbols
+    int node;                              // its NodeFunction
+    int line;                              // of its name
+};
+
+// ---- Tree --------------------------------------------------------------------------------------
+enum CgNodeKind {
+    NodeNone,
+    // expressions; every one has a type after the checker has seen it
+    NodeNumber,     // number: value; type int or float
+    NodeBool,       // number: 0 or 1
+    NodeVar,        // symbol: the CgSymbol copy index in CgCompiler::vars
+    NodeField,      // a: struct operand; op: member index
+    NodeSwizzle,    // a: operand; op: component count; swizzle: components
+    NodeIndex,      // a: vector or matrix; b: int index
+    NodeCall,       // op: function index; a: argument list
+    NodeIntrinsic,  // op: intrinsic index; a: argument list
+    NodeConstruct,  // type: what is built; a: argument list
+    NodeConvert,    // a: operand converted to type (implicit or cast)
+    NodeUnary,      // op: '-', '+', '!'; a: operand
+    NodeBinary,     // op: operator token; a, b: operands
+    NodeAssign,     // op: '=' or a compound token; a: target; b: value
+    NodeTernary,    // a: condition; b, c: choices
+    NodeIncDec,     // op: TokInc/TokDec; flags NodePrefix; a: target
+    // statements
+    NodeBlock,       // a: statement list
+    NodeDecl,        // type: declared type; a: NodeDeclarator list
+    NodeDeclarator,  // symbol: variable; b: initial value or 0
+    NodeExprStmt,    // a: expression
+    NodeIf,          // a: condition; b: then; c: else or 0
+    NodeFor,         // a: init statement or 0; b: condition or 0; c: step or 0; d: body
+    NodeWhile,       // a: condition; b: body
+    NodeDo,          // a: body; b: condition
+    NodeReturn,      // a: value or 0
+    NodeBreak,
+    NodeContinue,
+    NodeEmpty,
+    // top level
+    NodeStructDef,  // op: struct index
+    NodeGlobal,     // like NodeDecl; op: CgSymbolKind of its variables
+    NodeFunction    // op: function index; a: body block
+};
+
+enum CgNodeFlags {
+    NodeLvalue = 1,    // may be assigned to
+    NodeConstant = 2,  // built from literals only
+    NodePrefix = 4     // NodeIncDec written before its operand
+};
+
+struct CgNode {
+    unsigned char kind;        // CgNodeKind
+    unsigned char flags;       // CgNodeFlags
+    unsigned char swizzle[4];  // component indices of NodeSwizzle
+    short op;                  // operator, member, intrinsic or function index (per kind)
+    int line;                  // source line it came from
+    int depth;                 // height of the subtree below it, for the emitter's recursion cap
+    int a, b, c, d;            // children (0 = none)
+    int next;                  // next node in a list
+    int symbol;                // index into CgCompiler::vars for NodeVar and NodeDeclarator
+    CgType type;               // expression or declaration type
+    double number;             // literal value
+};
+
+// ---- The workspace -----------------------------------------------------------------------------
+struct CgCompiler {
+    const char* fileName;  // for the listing
+    const char* entry;     // entry function name
+    CgLexer lexer;         // position after tok
+    CgToken tok;           // current token
+
+    CgNode nodes[CgMaxNodes];  // tree; index 0 unused
+    int nodeCount;
+
+    int nameOffset[CgMaxNames];     // into namePool
+    int nameLength[CgMaxNames];     // bytes
+    int nameHash[CgNameHashSize];   // name index + 1, 0 = empty slot
+    char namePool[CgNamePoolSize];  // identifier text, NUL-terminated
+    int nameCount;
+    int namePoolUsed;
+
+    CgStruct structs[CgMaxStructs];
+    int structCount;
+
+    // Every variable ever declared keeps its slot in vars (nodes refer to it); scopeStack lists
+    // the ones visible now, innermost last.
+    CgSymbol vars[CgMaxNodes / 4];
+    int varCount;
+    int scopeStack[CgMaxSymbols];
+    int scopeTop;
+    int scope;  // current nesting level, 0 = file scope
+
+    CgFunction functions[CgMaxFunctions];
+    int functionCount;
+    int currentFunction;  // being parsed, -1 outside
+    int entryFunction;    // -1 until the entry is parsed
+
+    int nesting;    // parser recursion depth
+    int loopDepth;  // loops around the statement being parsed, for break and continue
+    int failed;     // 1 after the first error
+    int errorLine;
+    char error[CgMaxErrorText];
+
+    unsigned helpersUsed;  // CgHelper bits: library functions the emitter must define
+
+    CgCompileResult* result;  // where GLSL, parameters and listing go
+    int outLength;            // bytes of result->glsl used
+};
+
+// Library functions the emitter adds to the GLSL only when the program uses them.
+enum CgHelper {
+    HelperFmod = 1,  // fmod that truncates like C, 4 sizes
+    HelperImod = 16  // int remainder, 4 sizes
+};
+
+// ---- Stage interfaces
+// ---------------------------------------------------------------------------- cg_lexer.cpp
+void CgLexStart(CgCompiler* c, const char* text, int length);
+void CgLexNext(CgCompiler* c);  // advances c->tok
+int CgTokenIs(const CgCompiler* c, const char* word);
+int CgNameIntern(CgCompiler* c, const char* text, int length);  // -1 when full (error set)
+const char* CgNameText(const CgCompiler* c, int name);
+void CgErrorAt(CgCompiler* c, int line, const char* format, ...);
+void CgErrorNear(CgCompiler* c, const char* expected);  // "expected X near Y" at the current token
+
+// cg_parser.cpp / cg_parse_stmt.cpp / cg_parse_expr.cpp
+int CgParseProgram(CgCompiler* c);  // 1 on success; the top-level list starts at node 1's next
+int CgParseBlockBody(CgCompiler* c, int line);  // after '{', through '}'
+int CgParseDeclarators(CgCompiler* c, int kind, CgType type, int line, int needSemicolon);
+int CgParseExpression(CgCompiler* c);
+int CgParseAssignment(CgCompiler* c);
+int CgParseTypeName(CgCompiler* c, CgType* type);  // 1 when the current token names a type
+int CgParseType(CgCompiler* c, CgType* type, const char* what);  // also rejects pointers
+int CgIsTypeStart(CgCompiler* c);
+int CgIsReserved(const CgCompiler* c);
+int CgAccept(CgCompiler* c, int kind);
+int CgExpect(CgCompiler* c, int kind, const char* what);
+int CgAcceptWord(CgCompiler* c, const char* word);
+int CgNodeNew(CgCompiler* c, int kind, int line);
+void CgNodeAdopt(CgCompiler* c, int parent, int child);  // updates parent's depth
+int CgEnter(CgCompiler* c);                              // recursion guard: 0 when too deep
+void CgLeave(CgCompiler* c);
+
+// cg_types.cpp
+CgType CgTypeMake(int base, int rows, int cols, int matrix);
+int CgTypeEqual(CgType x, CgType y);
+int CgTypeIsNumeric(CgType t);
+int CgTypeIsScalar(CgType t);
+int CgTypeIsVector(CgType t);
+int CgTypeComponents(CgType t);
+void CgTypeName(const CgCompiler* c, CgType t, char* out, int size);
+int CgTypeFromWord(const char* text, int length, CgType* out);
+int CgTypeWordUnsupported(const char* text, int length);
+int CgSemanticParse(const char* text, int length, CgSemantic* out);
+
+// cg_check.cpp: type rules; each returns the node it finished (possibly wrapped) or 0 on error.
+int CgCheckConvert(CgCompiler* c, int node, CgType to, const char* what);
+int CgCheckCondition(CgCompiler* c, int node);
+int CgCheckUnary(CgCompiler* c, int node);
+int CgCheckBinary(CgCompiler* c, int node);
+int CgCheckAssign(CgCompiler* c, int node);
+int CgCheckTernary(CgCompiler* c, int node);
+int CgCheckIncDec(CgCompiler* c, int node);
+int CgCheckMember(CgCompiler* c, int node, int name);
+int CgCheckIndex(CgCompiler* c, int node);
+int CgCheckCast(CgCompiler* c, int node);
+int CgCheckConstruct(CgCompiler* c, int node);
+int CgCheckCall(CgCompiler* c, int node, int name);  // user function or intrinsic
+int CgCheckIsConstant(const CgCompiler* c, int node);
+
+// cg_scope.cpp
+void CgScopePush(CgCompiler* c);
+void CgScopePop(CgCompiler* c);
+int CgScopeDeclare(CgCompiler* c, const CgSymbol* symbol, int line);  // vars index, -1 on error
+int CgScopeFind(const CgCompiler* c, int name);                       // vars index, -1 if none
+int CgFunctionFind(const CgCompiler* c, int name);
+
+// cg_intrinsics.cpp
+int CgIntrinsicFind(const char* name);  // -1 if not an intrinsic
+const char* CgIntrinsicCgName(int intrinsic);
+const char* CgIntrinsicGlslName(int intrinsic);
+int CgCheckIntrinsic(CgCompiler* c, int node, int intrinsic);
+int CgIntrinsicIsSaturate(int intrinsic);
+int CgIntrinsicIsMul(int intrinsic);
+
+// cg_emit.cpp / cg_emit_entry.cpp
+int CgEmitProgram(CgCompiler* c);
+void CgEmitText(CgCompiler* c, const char* text);
+void CgEmitFormat(CgCompiler* c, const char* format, ...);
+void CgEmitTypeName(CgCompiler* c, CgType t);
+void CgEmitName(CgCompiler* c, int name);
+void CgEmitExpression(CgCompiler* c, int node);
+int CgEmitMain(CgCompiler* c);
+int CgEntryCheck(CgCompiler* c, int function);  // also fills the entry's parameter table rows
+int CgParamAddUniform(CgCompiler* c, const char* cgName, const char* glslName, CgType t, int line);
