@@ -9,16 +9,12 @@ namespace {
 
 using MessageTest = RecorderTest;
 
-// Puts a key event into SDL's queue as the keyboard would.
-void PushKey(HWND window, int sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
-    DriverWindowInfo info;
-    (void)info;
+// Puts a key event into SDL's queue as the keyboard would, without a focus window: the layer
+// gives it to its most recent window.
+void PushKey(int sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
     SDL_Event event;
     memset(&event, 0, sizeof(event));
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-    event.key.windowID = 0;  // no focus reported: the layer's most recent window takes it
-    (void)window;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.sym = sym;
@@ -37,7 +33,7 @@ MSG Next(HWND filter = nullptr) {
 
 TEST_F(MessageTest, PostedComeBeforeInputAndInputBeforePaint) {
     HWND w = Open();
-    PushKey(w, SDLK_ESCAPE, true);
+    PushKey(SDLK_ESCAPE, true);
     ASSERT_TRUE(PostMessageA(w, WM_USER + 1, 7, 9));
     const MSG posted = Next();
     EXPECT_EQ(posted.message, WM_USER + 1);
@@ -111,18 +107,19 @@ TEST_F(MessageTest, RangeFilterAndNoRemoveLeaveOtherMessagesQueued) {
 
 TEST_F(MessageTest, KeysBecomeKeyMessagesWithWindowsBits) {
     HWND w = Open();
-    PushKey(w, 'w', true);
-    PushKey(w, 'w', true, true);  // auto-repeat
-    PushKey(w, 'w', false);
-    PushKey(w, SDLK_F4, true, false, KMOD_LALT);  // Alt held
-    PushKey(w, SDLK_F10, true);
-    PushKey(w, SDLK_F10, false);
-    PushKey(w, SDLK_CAPSLOCK, true);  // unknown: nothing
-    PushKey(w, SDLK_F1, true);
+    PushKey('w', true);
+    PushKey('w', true, true);  // auto-repeat
+    PushKey('w', false);
+    PushKey(SDLK_F4, true, false, KMOD_LALT);  // Alt held
+    PushKey(SDLK_F10, true);
+    PushKey(SDLK_F10, false);
+    PushKey(SDLK_CAPSLOCK, true);  // unknown: nothing
+    PushKey(SDLK_F1, true);
 
     const MSG down = Next();
     EXPECT_EQ(down.message, WM_KEYDOWN);
     EXPECT_EQ(down.wParam, (WPARAM)'W');
+    EXPECT_EQ(down.hwnd, w);
     EXPECT_EQ(down.lParam & 0xFFFF, 1);
     EXPECT_EQ((down.lParam >> 30) & 3, 0);
     const MSG repeat = Next();
