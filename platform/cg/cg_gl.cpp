@@ -13,6 +13,7 @@
 static CGprogram BoundProgram = 0;
 static int ProfileEnabled = 0;
 static int ApiLoaded = 0;
+void (*CgGlBeforeLink)(unsigned glProgram) = 0;
 
 static int ApiReady(void) {
     if (!ApiLoaded) {
@@ -161,6 +162,9 @@ void cgGLLoadProgram(const CGprogram p) {
     }
     p->glProgram = Glsl.createProgram();
     Glsl.attachShader(p->glProgram, p->shader);
+    if (CgGlBeforeLink) {
+        CgGlBeforeLink(p->glProgram);
+    }
     Glsl.linkProgram(p->glProgram);
     Glsl.getProgramiv(p->glProgram, GL_LINK_STATUS, &ok);
     if (!ok) {

@@ -235,7 +235,8 @@ static void LexNumber(CgCompiler* c) {
         CgErrorAt(c, l->line, "malformed number");
         return;
     }
-    if (isFloat && value > 3.4028234663852886e38) {
+    // Past this a float rounds to infinity, which GLSL cannot write as a constant.
+    if (isFloat && value >= 3.4028235677973366e38) {
         CgErrorAt(c, l->line, "float constant out of range");
         return;
     }

@@ -41,3 +41,7 @@ int CgProgramValid(CGprogram program);
 int CgParameterValid(CGparameter param);
 // Frees the GL objects of a program and forgets its binding (cg_gl.cpp).
 void CgGlReleaseProgram(CGprogram program);
+
+// Tests only: called with the GL program object just before cgGLLoadProgram links it, so a test
+// can ask for transform feedback of the outputs. Null (never called) in the program.
+extern void (*CgGlBeforeLink)(unsigned glProgram);
