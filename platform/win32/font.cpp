@@ -1,16 +1,16 @@
 // Fonts and outline-glyph display lists of the Win32 stand-in: CreateFontA records a request,
 // SelectObject/DeleteObject keep it per DC, wglUseFontOutlinesA builds one list per code page 1252
 // code from the face fontconfig picks, outlines by FreeType, interiors by the GLU tessellator.
-//   [x] WGL_FONT_POLYGONS: front face at z = 0 (normal +z), back face at z = -extrusion (normal
-//       -z), side walls as one quad strip per contour with outward normals in the xy plane
-//   [x] WGL_FONT_LINES: one line loop per contour at z = 0, no normals
-//   [x] em square = 1.0; each list ends with glTranslatef(advance, 0, 0); glFrontFace(GL_CCW)
-//   [x] deviation 0 = one design unit; TrueType (quadratic) and CFF (cubic) outlines, either
-//   winding [x] GLYPHMETRICSFLOAT per code; codes the code page or the face lacks: empty list,
-//   advance 0 [x] family -> face by fontconfig with its aliases, weight and italic; default sans
-//   otherwise [ ] width, escapement, orientation, underline, strike-out, charset (always code page
-//   1252) [ ] codes above 255 and DBCS code pages (refused); bitmap-only faces (refused) [ ]
-//   GetLastError: failures are told on standard error instead
+//   [x] WGL_FONT_POLYGONS: front face at z = 0 (normal +z), back face at z = -extrusion
+//       (normal -z), side walls as a quad strip per contour with outward normals in the xy plane
+//   [x] WGL_FONT_LINES: a line loop per contour at z = 0, no normals
+//   [x] em square = 1.0; every list sets glFrontFace(GL_CCW), ends with glTranslatef(advance)
+//   [x] deviation 0 = one design unit; TrueType (quadratic) and CFF (cubic) outlines
+//   [x] GLYPHMETRICSFLOAT per code; a code the code page or the face lacks: advance 0
+//   [x] family -> face by fontconfig, with its aliases, weight and italic; else default sans
+//   [ ] width, escapement, orientation, underline, strike-out; charsets other than 1252
+//   [ ] codes above 255, DBCS code pages, bitmap-only faces (all refused)
+//   [ ] GetLastError: failures are told on standard error instead
 #include "platform/win32/font.h"
 
 #include <ft2build.h>
@@ -92,6 +92,7 @@ HFONT WINAPI CreateFontA(const int height, const int width, const int escapement
                          const DWORD underline, const DWORD strikeOut, const DWORD charSet,
                          const DWORD outPrecision, const DWORD clipPrecision, const DWORD quality,
                          const DWORD pitchAndFamily, LPCSTR faceName) {
+    SdlLogCall("CreateFontA");
     int slot = 0;
     while (slot < SdlFontSlots && FontSlots[slot].live) {
         slot++;
@@ -126,6 +127,7 @@ HFONT WINAPI CreateFontA(const int height, const int width, const int escapement
 }
 
 HGDIOBJ WINAPI SelectObject(const HDC dc, const HGDIOBJ object) {
+    SdlLogCall("SelectObject");
     if (dc == nullptr || FontSlot(object) < 0) {
         return nullptr;
     }
@@ -146,6 +148,7 @@ HGDIOBJ WINAPI SelectObject(const HDC dc, const HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(const HGDIOBJ object) {
+    SdlLogCall("DeleteObject");
     const int slot = FontSlot(object);
     if (slot < 0) {
         return FALSE;
@@ -347,9 +350,12 @@ static void BuildList(FT_Face face, GLUtesselator* tess, const unsigned code, co
     const unsigned unicode = SdlFontCharacter(code);
     // Code 0 is a character of the code page, but no face draws it.
     const FT_UInt glyph = unicode != 0 ? FT_Get_Char_Index(face, unicode) : 0;
-    if (glyph != 0 && SdlGlyphShapeLoad(shape, face, glyph, tolerance) &&
-        format == WGL_FONT_POLYGONS) {
-        SdlGlyphShapeTessellate(shape, tess);
+    if (glyph != 0 && !SdlGlyphShapeLoad(shape, face, glyph, tolerance)) {
+        // A glyph that does not load (a broken font, no memory) draws nothing rather than half.
+        fprintf(stderr, "wglUseFontOutlinesA: glyph of code %u does not load\n", code);
+        SdlGlyphShapeReset(shape);
+    } else if (format == WGL_FONT_POLYGONS && !SdlGlyphShapeTessellate(shape, tess)) {
+        fprintf(stderr, "wglUseFontOutlinesA: glyph of code %u does not tessellate\n", code);
     }
     glNewList(list, GL_COMPILE);
     if (format == WGL_FONT_POLYGONS) {
@@ -392,6 +398,7 @@ static int CheckArguments(const DWORD first, const DWORD count, const DWORD list
 BOOL WINAPI wglUseFontOutlinesA(const HDC dc, const DWORD first, const DWORD count,
                                 const DWORD listBase, const FLOAT deviation, const FLOAT extrusion,
                                 const int format, GLYPHMETRICSFLOAT* metrics) {
+    SdlLogCall("wglUseFontOutlinesA");
     if (!CheckArguments(first, count, listBase, deviation, extrusion, format)) {
         return FALSE;
     }
