@@ -280,14 +280,16 @@ void CgLexNext(CgCompiler* c) {
         c->tok.kind = TokEnd;
         return;
     }
-    c->tok.start = l->pos;
-    c->tok.line = l->line;
     c->tok.length = 0;
     c->tok.number = 0.0;
     if (l->pos >= l->length) {
+        // The end keeps the line of the last token: that is where something is missing.
         c->tok.kind = TokEnd;
+        c->tok.start = l->pos;
         return;
     }
+    c->tok.start = l->pos;
+    c->tok.line = l->line;
     const unsigned char ch = (unsigned char)l->text[l->pos];
     if (IsIdentStart(ch)) {
         int p = l->pos;

@@ -228,6 +228,7 @@ static int ParseReturn(CgCompiler* c, const int line) {
     if (!CgExpect(c, ';', "';'")) {
         return 0;
     }
+    c->returnSeen = 1;
     return SetChildren(c, CgNodeNew(c, NodeReturn, line), value, 0, 0, 0);
 }
 

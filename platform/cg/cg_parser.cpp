@@ -455,10 +455,16 @@ static int ParseFunction(CgCompiler* c, const CgType returnType, const int name,
     f->node = node;
     c->nodes[node].op = (short)index;
     c->currentFunction = index;
+    c->returnSeen = 0;
     const int body = CgParseBlockBody(c, line);
     c->currentFunction = -1;
     CgScopePop(c);
     if (!body) {
+        return 0;
+    }
+    // GLSL refuses a value function without any return statement.
+    if (returnType.base != BaseVoid && !c->returnSeen) {
+        CgErrorAt(c, line, "function '%s' must return a value", CgNameText(c, name));
         return 0;
     }
     c->nodes[node].a = body;

@@ -208,9 +208,10 @@ struct CgCompiler {
     int currentFunction;  // being parsed, -1 outside
     int entryFunction;    // -1 until the entry is parsed
 
-    int nesting;    // parser recursion depth
-    int loopDepth;  // loops around the statement being parsed, for break and continue
-    int failed;     // 1 after the first error
+    int nesting;     // parser recursion depth
+    int loopDepth;   // loops around the statement being parsed, for break and continue
+    int returnSeen;  // the function being parsed has a return statement
+    int failed;      // 1 after the first error
     int errorLine;
     char error[CgMaxErrorText];
 
