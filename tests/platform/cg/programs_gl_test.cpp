@@ -370,6 +370,11 @@ const GlCase Cases[] = {
     {"nested", {"gl_Position"}, 1, SetupModelViewProj, ExpectNested},
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const GlCase& test, std::ostream* out) {
+    *out << test.program;
+}
+
 class TutorialProgramsOnGl : public ::testing::TestWithParam<GlCase> {
 protected:
     static void SetUpTestSuite() {
