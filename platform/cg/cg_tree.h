@@ -227,8 +227,8 @@ enum CgHelper {
     HelperImod = 16  // int remainder, 4 sizes
 };
 
-// ---- Stage interfaces
-// ---------------------------------------------------------------------------- cg_lexer.cpp
+// ---- Stage interfaces --------------------------------------------------------------------------
+// cg_lexer.cpp
 void CgLexStart(CgCompiler* c, const char* text, int length);
 void CgLexNext(CgCompiler* c);  // advances c->tok
 int CgTokenIs(const CgCompiler* c, const char* word);
@@ -237,7 +237,7 @@ const char* CgNameText(const CgCompiler* c, int name);
 void CgErrorAt(CgCompiler* c, int line, const char* format, ...);
 void CgErrorNear(CgCompiler* c, const char* expected);  // "expected X near Y" at the current token
 
-// cg_parser.cpp / cg_parse_stmt.cpp / cg_parse_expr.cpp
+// cg_parser.cpp, cg_parse_stmt.cpp, cg_parse_expr.cpp, cg_parse_util.cpp
 int CgParseProgram(CgCompiler* c);  // 1 on success; the top-level list starts at node 1's next
 int CgParseBlockBody(CgCompiler* c, int line);  // after '{', through '}'
 int CgParseDeclarators(CgCompiler* c, int kind, CgType type, int line, int needSemicolon);
@@ -267,7 +267,8 @@ int CgTypeFromWord(const char* text, int length, CgType* out);
 int CgTypeWordUnsupported(const char* text, int length);
 int CgSemanticParse(const char* text, int length, CgSemantic* out);
 
-// cg_check.cpp: type rules; each returns the node it finished (possibly wrapped) or 0 on error.
+// cg_check.cpp, cg_check_call.cpp: type rules; each returns the node it finished (possibly
+// wrapped in a conversion) or 0 after an error.
 int CgCheckConvert(CgCompiler* c, int node, CgType to, const char* what);
 int CgCheckCondition(CgCompiler* c, int node);
 int CgCheckUnary(CgCompiler* c, int node);
