@@ -162,6 +162,7 @@ static int ParseArguments(CgCompiler* c, const int parent) {
     return CgExpect(c, ')', "')' or ','");
 }
 
+// name := ID [ '(' args ]   (a call, or a variable in scope)
 static int ParseName(CgCompiler* c) {
     const int line = c->tok.line;
     if (CgIsReserved(c)) {
@@ -174,6 +175,11 @@ static int ParseName(CgCompiler* c) {
     }
     CgLexNext(c);
     if (CgAccept(c, '(')) {
+        // As in C, a variable hides a function of the same name.
+        if (CgScopeFind(c, name) >= 0) {
+            CgErrorAt(c, line, "'%s' is a variable, not a function", CgNameText(c, name));
+            return 0;
+        }
         const int call = CgNodeNew(c, NodeCall, line);
         if (!call || !ParseArguments(c, call)) {
             return 0;

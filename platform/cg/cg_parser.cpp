@@ -63,8 +63,8 @@ static int ParseStruct(CgCompiler* c) {
     if (name < 0 || !CgExpect(c, '{', "'{'")) {
         return 0;
     }
-    if (FindStruct(c, name) >= 0) {
-        CgErrorAt(c, line, "redefinition of struct '%s'", CgNameText(c, name));
+    if (FindStruct(c, name) >= 0 || CgScopeFind(c, name) >= 0 || CgFunctionFind(c, name) >= 0) {
+        CgErrorAt(c, line, "redefinition of '%s'", CgNameText(c, name));
         return 0;
     }
     if (c->structCount >= CgMaxStructs) {
@@ -157,6 +157,12 @@ static int ParseDeclarator(CgCompiler* c, const CgType type, const int kind, con
         CgErrorAt(c, line, "constant '%s' needs an initializer", CgNameText(c, symbol.name));
         return 0;
     }
+    // A variable may not take a struct's name (it would hide the type) nor, at file scope, a
+    // function's.
+    if (FindStruct(c, symbol.name) >= 0 || (c->scope == 0 && CgFunctionFind(c, symbol.name) >= 0)) {
+        CgErrorAt(c, line, "redefinition of '%s'", CgNameText(c, symbol.name));
+        return 0;
+    }
     // Declared after its initializer, so "float x = x;" finds an outer x, as in C.
     const int var = CgScopeDeclare(c, &symbol, line);
     if (var < 0) {
@@ -241,6 +247,10 @@ static int ParseParam(CgCompiler* c, CgFunction* f, const int isEntry) {
     if (p.name < 0) {
         return 0;
     }
+    if (FindStruct(c, p.name) >= 0) {
+        CgErrorAt(c, line, "redefinition of '%s'", CgNameText(c, p.name));
+        return 0;
+    }
     if (CgAccept(c, ':') && !ParseSemantic(c, &p.semantic)) {
         return 0;
     }
@@ -266,6 +276,10 @@ static int ParseParam(CgCompiler* c, CgFunction* f, const int isEntry) {
 
 // function_rest := '(' [ 'void' | param { ',' param } ] ')' [ ':' SEMANTIC ] block
 static int ParseFunction(CgCompiler* c, const CgType returnType, const int name, const int line) {
+    if (CgScopeFind(c, name) >= 0 || FindStruct(c, name) >= 0) {
+        CgErrorAt(c, line, "redefinition of '%s'", CgNameText(c, name));
+        return 0;
+    }
     if (CgFunctionFind(c, name) >= 0) {
         CgErrorAt(c, line, "function '%s' is already defined", CgNameText(c, name));
         return 0;

@@ -61,6 +61,15 @@ const RejectCase Rejects[] = {
     {"float f(float x) { return x; }\nfloat f(float y) { return y; }\n"
      "float4 main(float4 p : POSITION) : POSITION { return p; }\n",
      2, "function 'f' is already defined"},
+    {"float f(float x) { return x; }\n"
+     "float4 main(float4 p : POSITION) : POSITION {\n  float f = 2;\n  return p * f(f);\n}\n",
+     4, "'f' is a variable, not a function"},
+    {"uniform float scale;\nfloat scale(float x) { return x; }\n"
+     "float4 main(float4 p : POSITION) : POSITION { return p; }\n",
+     2, "redefinition of 'scale'"},
+    {"struct light { float3 color; };\n"
+     "float4 main(float4 p : POSITION) : POSITION {\n  float light = 1;\n  return p;\n}\n",
+     3, "redefinition of 'light'"},
     // Types
     {"float4 main(float4 p : POSITION) : POSITION {\n  float3 v = p;\n  return p;\n}\n", 2,
      "cannot convert 'float4' to 'float3' in initializer"},
