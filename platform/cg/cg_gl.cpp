@@ -14,6 +14,7 @@ static CGprogram BoundProgram = 0;
 static int ProfileEnabled = 0;
 static int ApiLoaded = 0;
 void (*CgGlBeforeLink)(unsigned glProgram) = 0;
+int CgGlHideProfile = 0;
 
 static int ApiReady(void) {
     if (!ApiLoaded) {
@@ -42,7 +43,7 @@ CGprofile cgGLGetLatestProfile(const CGGLenum profileClass) {
         CgSetError(CG_INVALID_ENUMERANT_ERROR);
         return CG_PROFILE_UNKNOWN;
     }
-    if (profileClass != CG_GL_VERTEX) {
+    if (profileClass != CG_GL_VERTEX || CgGlHideProfile) {
         return CG_PROFILE_UNKNOWN;  // fragments and geometry stay fixed-function
     }
     const char* version = (const char*)glGetString(GL_VERSION);

@@ -45,3 +45,6 @@ void CgGlReleaseProgram(CGprogram program);
 // Tests only: called with the GL program object just before cgGLLoadProgram links it, so a test
 // can ask for transform feedback of the outputs. Null (never called) in the program.
 extern void (*CgGlBeforeLink)(unsigned glProgram);
+// Tests only: 1 makes cgGLGetLatestProfile find no vertex profile, as a GL without GLSL 1.20
+// would. 0 in the program.
+extern int CgGlHideProfile;

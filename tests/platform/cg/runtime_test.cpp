@@ -112,6 +112,9 @@ TEST_F(CgRuntime, OffersTheGlslVertexProfileOnly) {
     EXPECT_EQ(cgGetError(), CG_NO_ERROR);
     EXPECT_EQ(cgGLGetLatestProfile((CGGLenum)3), CG_PROFILE_UNKNOWN);
     EXPECT_EQ(cgGetError(), CG_INVALID_ENUMERANT_ERROR);
+    CgGlHideProfile = 1;
+    EXPECT_EQ(cgGLGetLatestProfile(CG_GL_VERTEX), CG_PROFILE_UNKNOWN);
+    CgGlHideProfile = 0;
     cgGLSetOptimalOptions(CG_PROFILE_GLSLV);
     EXPECT_EQ(cgGetError(), CG_NO_ERROR);
     cgGLSetOptimalOptions(CG_PROFILE_ARBVP1);
