@@ -356,6 +356,7 @@ static int ParseUnaryInner(CgCompiler* c) {
     return ParsePostfix(c);
 }
 
+// unary (as above), counted against the nesting cap
 static int ParseUnary(CgCompiler* c) {
     if (!CgEnter(c)) {
         return 0;

@@ -287,6 +287,7 @@ static int ParseStatementInner(CgCompiler* c) {
     return ParseExpressionStatement(c, 1);
 }
 
+// statement (as above), counted against the nesting cap
 static int ParseStatement(CgCompiler* c) {
     if (!CgEnter(c)) {
         return 0;

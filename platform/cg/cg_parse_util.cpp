@@ -140,7 +140,7 @@ int CgParseTypeName(CgCompiler* c, CgType* type) {
     return 1;
 }
 
-// Parses a type and rejects the pointer declarator that may follow it.
+// typed := type, not followed by '*' or '&' (pointers and references are outside the subset)
 int CgParseType(CgCompiler* c, CgType* type, const char* what) {
     if (!CgParseTypeName(c, type)) {
         if (!c->failed) {

@@ -1,4 +1,5 @@
-// Program creation from text and transform-feedback capture for the Cg GL tests.
+// Program creation from text and transform-feedback capture for the Cg GL tests (see
+// cg_capture.h); GL 3.0 transform feedback is called directly, as Mesa exports it.
 #define GL_GLEXT_PROTOTYPES 1
 
 #include "tests/platform/cg/cg_capture.h"
