@@ -25,12 +25,12 @@ struct WindowInit {
 // The one window. Handles written by CreateRenderWindow/DestroyRenderWindow, `visible` also by
 // the window procedure; null handles while no window exists.
 struct WindowState {
-    int* keyTable;         // KeyTableSize entries, owned by WinMain
-    HWND window;           // the window
-    HDC deviceContext;     // its device context (GetDC)
-    HGLRC renderContext;   // its OpenGL context
-    WindowInit settings;   // what it is created from
-    int visible;           // 0 while minimized: the pump then waits instead of polling
+    int* keyTable;        // KeyTableSize entries, owned by WinMain
+    HWND window;          // the window
+    HDC deviceContext;    // its device context (GetDC)
+    HGLRC renderContext;  // its OpenGL context
+    WindowInit settings;  // what it is created from
+    int visible;          // 0 while minimized: the pump then waits instead of polling
 };
 
 // Private message that asks the window procedure to flip the screen mode.

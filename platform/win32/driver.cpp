@@ -14,7 +14,7 @@
 namespace {
 
 enum {
-    ScriptSize = 256,         // scripted keys and window events
+    ScriptSize = 1024,        // scripted keys and window events
     AnswerSize = 32,          // scripted message-box answers
     BoxLogSize = 64,          // message boxes kept in the log
     FailSize = 8,             // pending failures per call kind

@@ -190,8 +190,10 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     if (index < 0) {
         return FALSE;
     }
-    SDL_GL_SwapWindow(SdlWindowAt(dcs[index].window)->sdl);
+    // The driver's hook sees the finished frame while it is still in the back buffer: after the
+    // flip its contents are undefined, and the front buffer of a GLX window cannot be read back.
     SdlDriverAfterSwap();
+    SDL_GL_SwapWindow(SdlWindowAt(dcs[index].window)->sdl);
     return TRUE;
 }
 

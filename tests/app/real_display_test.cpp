@@ -1,0 +1,125 @@
+// The real program under a real X server, driven from outside like a user: xdotool answers the
+// start-up dialog with "No" and presses keys in the window. No test driver is involved.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "tests/support/program_run.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Command(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return out;
+    }
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) {
+        out += buffer;
+    }
+    pclose(pipe);
+    return out;
+}
+
+// A top-level window as xwininfo lists it: `0x400001 "name": ...  WIDTHxHEIGHT+X+Y ...`.
+struct TopWindow {
+    std::string id;
+    int width = 0, height = 0;
+};
+
+// Finds a top-level window by its exact name. xdotool's name search misses UTF-8 titles, so the
+// list of the root's children is read instead.
+bool FindWindow(const std::string& name, TopWindow* found) {
+    const std::string list = Command("xwininfo -root -children 2>/dev/null");
+    const std::string quoted = "\"" + name + "\"";
+    size_t at = list.find(quoted);
+    if (at == std::string::npos) {
+        return false;
+    }
+    const size_t lineStart = list.rfind('\n', at) + 1;
+    const size_t lineEnd = list.find('\n', at);
+    const std::string line = list.substr(lineStart, lineEnd - lineStart);
+    char id[32] = {0};
+    if (sscanf(line.c_str(), " %31s", id) != 1) {
+        return false;
+    }
+    found->id = id;
+    // After the name: `: ("instance" "class")  WIDTHxHEIGHT+X+Y  +X+Y`.
+    size_t rest = line.find(':', line.find(quoted) + quoted.size());
+    const size_t hint = line.find(')', rest);
+    if (hint != std::string::npos) {
+        rest = hint;
+    }
+    return sscanf(line.c_str() + rest + 1, " %dx%d", &found->width, &found->height) == 2;
+}
+
+bool WaitForWindow(const std::string& name, TopWindow* found, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end) {
+        if (FindWindow(name, found) && found->width > 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// Waits for the child to end; returns its exit status or -1 when it had to be killed.
+int WaitForExit(pid_t pid, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
+    if (!getenv("DISPLAY")) {
+        GTEST_SKIP() << "needs an X display";
+    }
+    ASSERT_NE("", Command("command -v xdotool")) << "xdotool is installed by scripts/setup";
+    EnterProgramDir();
+    const std::string program = std::string(LIMNORA_BIN_DIR) + "/limnora";
+    char* argv[] = {(char*)program.c_str(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(0, posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ));
+
+    TopWindow dialog;
+    ASSERT_TRUE(WaitForWindow("Vollbildschirm?", &dialog, 30.0)) << "no start-up dialog";
+    // The dialog's two buttons sit side by side, centred near its bottom edge, "No" on the right.
+    const int x = dialog.width / 2 + 28;
+    const int y = dialog.height - 28;
+    Command("xdotool mousemove --window " + dialog.id + " " + std::to_string(x) + " " +
+            std::to_string(y) + " click 1");
+
+    TopWindow window;
+    ASSERT_TRUE(WaitForWindow("Limnora", &window, 30.0)) << "no program window after the answer";
+    EXPECT_EQ(800, window.width);
+    EXPECT_EQ(600, window.height);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Command("xdotool windowfocus --sync " + window.id + " key F3 key Escape");
+    EXPECT_EQ(0, WaitForExit(pid, 30.0));
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+// Rendered frames of the real program (WinMain under the test driver, Xvfb, llvmpipe), checked by
+// properties of the image and of the GL calls: what the start view shows, wireframe, the camera,
+// a missing or empty height map, the HUD's depth, and the work per frame.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "app/controls.h"
+#include "plants/field.h"
+#include "plants/wind.h"
+#include "tests/scene/gl_counter.h"
+#include "tests/support/frame_capture.h"
+#include "tests/support/program_run.h"
+#include "water/water.h"
+
+namespace {
+
+// Terrain shades: yellowish, red and green alike and well above blue.
+bool IsTerrainYellow(const unsigned char* p) {
+    return p[0] > 40 && std::abs(p[0] - p[1]) <= 8 && p[2] + 30 < p[0] && !IsHudYellow(p);
+}
+
+// Anything drawn that is not the HUD.
+bool IsSceneLit(const unsigned char* p) {
+    return IsLit(p) && !IsHudYellow(p);
+}
+
+// Water and terrain: drawn, and neither a plant nor the HUD.
+bool IsGroundLit(const unsigned char* p) {
+    return IsSceneLit(p) && !IsPlantGreen(p);
+}
+
+int Width(Region r) {
+    return r.x1 - r.x0;
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnterProgramDir();
+        DriverInstall();
+    }
+    void TearDown() override {
+        DriverUninstall();
+    }
+};
+
+TEST_F(FrameTest, TheStartViewShowsTerrainWaterAndPlantsFromAbove) {
+    const int numbers[] = {1, 2};
+    Frame frames[2];
+    CaptureFrames(numbers, 2, frames);
+    DriverStopAfter(2);
+    ASSERT_EQ(0, RunProgram(IDNO));
+    ASSERT_EQ(800, frames[1].width);
+
+    const Frame& frame = frames[1];
+    const int all = frame.width * frame.height;
+    EXPECT_GT(CountPixels(frame, IsTerrainYellow), all / 20) << "terrain shades";
+    EXPECT_GT(CountPixels(frame, IsPlantGreen), all / 100) << "plants";
+    EXPECT_GT(CountPixels(frame, IsSceneLit), all * 3 / 4) << "the view is filled";
+    // The water is blended over the low ground: blue dominates somewhere.
+    int blueish = 0;
+    for (int i = 0; i < all; ++i) {
+        const unsigned char* p = &frame.rgb[(size_t)i * 3];
+        blueish += p[2] > p[0] + 20 && p[2] > p[1] + 20;
+    }
+    EXPECT_GT(blueish, all / 20) << "water";
+    // The first frame is drawn flat, the second with waves: the images differ.
+    EXPECT_NE(frames[0].rgb, frames[1].rgb);
+}
+
+TEST_F(FrameTest, TheFirstFrameShowsFlatWaterAndTheSecondWaves) {
+    struct Heights {
+        float spread[3];
+    } heights = {};
+    DriverSetSwapHook(
+        [](int frame, void* user) {
+            float low = 0.0f, high = 0.0f;
+            for (int i = 0; i < WaterGridSize; ++i) {
+                for (int j = 0; j < WaterGridSize; ++j) {
+                    low = std::fmin(low, WaterGrid[i][j].y);
+                    high = std::fmax(high, WaterGrid[i][j].y);
+                }
+            }
+            if (frame <= 2) {
+                ((Heights*)user)->spread[frame] = high - low;
+            }
+        },
+        &heights);
+    DriverStopAfter(2);
+    ASSERT_EQ(0, RunProgram(IDNO));
+    EXPECT_EQ(0.0f, heights.spread[1]);
+    EXPECT_GT(heights.spread[2], 2.0f);
+}
+
+TEST_F(FrameTest, WireframeDrawsOutlinesOverTheSameRegion) {
+    const int numbers[] = {2, 4};
+    Frame frames[2];
+    CaptureFrames(numbers, 2, frames);
+    DriverKeyAt(3, VK_F3, 1, 0);
+    DriverStopAfter(4);
+    ASSERT_EQ(0, RunProgram(IDNO));
+
+    // Plants stand so densely that their outlines still fill much of their area; the water and
+    // the terrain, filled edge to edge otherwise, show the difference.
+    const int filled = CountPixels(frames[0], IsGroundLit);
+    const int outlined = CountPixels(frames[1], IsGroundLit);
+    EXPECT_LT(outlined, filled / 2);
+    const Region a = BoundingBox(frames[0], IsSceneLit);
+    const Region b = BoundingBox(frames[1], IsSceneLit);
+    EXPECT_NEAR(a.x0, b.x0, 8);
+    EXPECT_NEAR(a.x1, b.x1, 8);
+    EXPECT_NEAR(a.y0, b.y0, 8);
+    EXPECT_NEAR(a.y1, b.y1, 8);
+    // The HUD glyphs are drawn as outlines too: still there, in the same corner.
+    const Region topLeft = {0, 560, 400, 600};
+    EXPECT_GT(CountPixels(frames[1], IsHudYellow, topLeft), 100);
+}
+
+TEST_F(FrameTest, ZoomingOutShrinksTheSceneByTheRatioOfTheDistances) {
+    const int numbers[] = {1, 32};
+    Frame frames[2];
+    CaptureFrames(numbers, 2, frames);
+    DriverKeyAt(2, VK_PRIOR, 1, 0);  // frames 2..31: zoom -130 -> -160
+    DriverKeyAt(32, VK_PRIOR, 0, 0);
+    DriverStopAfter(32);
+    ASSERT_EQ(0, RunProgram(IDNO));
+    ASSERT_EQ(-160.0f, View.zoom);
+
+    // The widest part of the scene is the water plane, 12 units above the base.
+    const double expected = (160.0 - 12.0) / (130.0 - 12.0);
+    const double measured = (double)Width(BoundingBox(frames[0], IsSceneLit)) /
+                            Width(BoundingBox(frames[1], IsSceneLit));
+    EXPECT_NEAR(expected, measured, 0.03);
+}
+
+TEST_F(FrameTest, TurningTheSceneMovesItsImage) {
+    const int numbers[] = {1, 31};
+    Frame frames[2];
+    CaptureFrames(numbers, 2, frames);
+    DriverKeyAt(2, VK_LEFT, 1, 0);
+    DriverKeyAt(2, VK_UP, 1, 0);
+    DriverStopAfter(31);
+    ASSERT_EQ(0, RunProgram(IDNO));
+
+    EXPECT_FLOAT_EQ(-24.0f, View.angleZ);
+    EXPECT_FLOAT_EQ(-24.0f, View.angleX);
+    int changed = 0;
+    for (size_t i = 0; i < frames[0].rgb.size(); i += 3) {
+        changed += std::memcmp(&frames[0].rgb[i], &frames[1].rgb[i], 3) != 0;
+    }
+    EXPECT_GT(changed, (int)(frames[0].rgb.size() / 3 / 2));
+}
+
+void ExpectBareGround(const Frame& frame) {
+    EXPECT_EQ(0, CountPixels(frame, IsPlantGreen));
+    EXPECT_EQ(0, CountPixels(frame, IsTerrainYellow));
+}
+
+TEST_F(FrameTest, AMissingHeightMapGivesOneBoxAndFlatBlackGroundWithoutPlants) {
+    std::remove("terrain.raw");
+    const int numbers[] = {3};
+    Frame frames[1];
+    CaptureFrames(numbers, 1, frames);
+    const float sway = Wind.swayPhase;
+    DriverStopAfter(3);
+    ASSERT_EQ(0, RunProgram(IDNO));
+
+    EXPECT_EQ(3, DriverFrames());
+    ASSERT_EQ(2, DriverBoxCount());
+    EXPECT_STREQ("Konnte die Height Map nicht finden!", DriverBoxAt(1)->text);
+    EXPECT_STREQ("Error", DriverBoxAt(1)->caption);
+    EXPECT_EQ(MB_OK, DriverBoxAt(1)->type);
+    ExpectBareGround(frames[0]);
+    EXPECT_EQ(sway, Wind.swayPhase);
+}
+
+TEST_F(FrameTest, AnAllZeroHeightMapDrawsNoPlantsAndShowsNoBox) {
+    WriteFile("terrain.raw", std::string(1024 * 1024, '\0'));
+    const int numbers[] = {3};
+    Frame frames[1];
+    CaptureFrames(numbers, 1, frames);
+    DriverStopAfter(3);
+    ASSERT_EQ(0, RunProgram(IDNO));
+
+    EXPECT_EQ(1, DriverBoxCount());
+    ExpectBareGround(frames[0]);
+    EXPECT_EQ(0.0f, Wind.swayPhase);
+}
+
+TEST_F(FrameTest, GeometryNearerThanTheHudCoversIt) {
+    const int numbers[] = {1, 101};
+    Frame frames[2];
+    CaptureFrames(numbers, 2, frames);
+    DriverKeyAt(2, VK_NEXT, 1, 0);  // frames 2..101: zoom -130 -> -30
+    DriverStopAfter(101);
+    ASSERT_EQ(0, RunProgram(IDNO));
+    ASSERT_EQ(-30.0f, View.zoom);
+
+    // The top-left line: behind it at first, then the water plane at depth 18 lies in front.
+    const Region topLeft = {0, 560, 400, 600};
+    EXPECT_GT(CountPixels(frames[0], IsHudYellow, topLeft), 50);
+    EXPECT_LT(CountPixels(frames[1], IsHudYellow, topLeft), 5);
+}
+
+TEST_F(FrameTest, EachFrameDrawsTheWholeGridMeshAndEveryPlantAboveTheMinimum) {
+    struct Counts {
+        GlCounts frame[4];
+    } seen;
+    DriverSetSwapHook(
+        [](int frame, void* user) {
+            const GlCounts counts = GlCounterTake();
+            if (frame < 4) {
+                ((Counts*)user)->frame[frame] = counts;
+            }
+        },
+        &seen);
+    DriverKeyAt(3, 'W', 1, 0);  // the third frame in vertex-program mode
+    DriverStopAfter(3);
+    ASSERT_EQ(0, RunProgram(IDNO));
+
+    int drawn = 0;
+    for (int i = 0; i < PlantCount; ++i) {
+        drawn += Plants.baseHeight[i] > PlantMinHeight;
+    }
+    ASSERT_GT(drawn, 1000);
+    for (int frame = 2; frame <= 3; ++frame) {
+        const GlCounts& c = seen.frame[frame];
+        EXPECT_EQ(2, c.quadBatches);
+        EXPECT_EQ(9801 * 4, c.quadBatchVertices[0]) << "water";
+        EXPECT_EQ(3969 * 4, c.quadBatchVertices[1]) << "terrain";
+        EXPECT_EQ(drawn, c.fans);
+        EXPECT_EQ(2 * drawn, c.strips);
+        EXPECT_EQ(21 * drawn, c.plantVertices);
+    }
+}
+
+// Renders frame `frame` in a child process with the given wind mode from the start and writes its
+// pixels to `path`. A child per mode gives both frames the same state and frame number.
+void RenderInChild(int windMode, int frame, const char* path) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        Toggles.windMode = (unsigned char)windMode;
+        Frame frames[1];
+        const int numbers[] = {frame};
+        DriverInstall();
+        CaptureFrames(numbers, 1, frames);
+        DriverStopAfter(frame);
+        const int code = RunProgram(IDNO);
+        FILE* out = std::fopen(path, "wb");
+        if (code != 0 || !out || frames[0].rgb.empty()) {
+            _exit(1);
+        }
+        std::fwrite(frames[0].rgb.data(), 1, frames[0].rgb.size(), out);
+        std::fclose(out);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(WindModeTest, CpuAndVertexProgramFramesAgreeOnThePlants) {
+    EnterProgramDir();
+    RenderInChild(0, 3, "cpu.rgb");
+    RenderInChild(1, 3, "program.rgb");
+    Frame cpu, program;
+    cpu.width = program.width = 800;
+    cpu.height = program.height = 600;
+    cpu.rgb.resize(800 * 600 * 3);
+    program.rgb.resize(800 * 600 * 3);
+    FILE* a = std::fopen("cpu.rgb", "rb");
+    FILE* b = std::fopen("program.rgb", "rb");
+    ASSERT_TRUE(a && b);
+    ASSERT_EQ(cpu.rgb.size(), std::fread(cpu.rgb.data(), 1, cpu.rgb.size(), a));
+    ASSERT_EQ(program.rgb.size(), std::fread(program.rgb.data(), 1, program.rgb.size(), b));
+    std::fclose(a);
+    std::fclose(b);
+
+    int plantPixels = 0, agreeing = 0;
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const unsigned char* p = cpu.At(x, y);
+            const unsigned char* q = program.At(x, y);
+            if (!IsPlantGreen(p) && !IsPlantGreen(q)) {
+                continue;
+            }
+            plantPixels++;
+            agreeing += std::abs(p[0] - q[0]) <= 8 && std::abs(p[1] - q[1]) <= 8 &&
+                        std::abs(p[2] - q[2]) <= 8;
+        }
+    }
+    ASSERT_GT(plantPixels, 1000);
+    EXPECT_GE(agreeing, plantPixels * 99 / 100) << agreeing << " of " << plantPixels;
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Helpers for end-to-end tests: see program_run.h.
+#include "tests/support/program_run.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/shell.h"
+
+namespace fs = std::filesystem;
+
+std::string EnterProgramDir(bool withData) {
+    char pattern[] = "/tmp/limnora-test-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    if (withData) {
+        for (const char* name : {"wind.cg", "terrain.raw"}) {
+            const fs::path from = fs::path(LIMNORA_BIN_DIR) / name;
+            if (fs::exists(from)) {
+                fs::copy_file(from, fs::path(dir) / name);
+            }
+        }
+    }
+    if (chdir(dir) != 0) {
+        std::perror("chdir");
+        std::abort();
+    }
+    return dir;
+}
+
+void WriteFile(const char* name, const std::string& content) {
+    std::ofstream out(name, std::ios::binary);
+    out << content;
+}
+
+int RunProgram(int answer) {
+    DriverAnswerBox(answer);
+    return WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+}
+
+long ResidentKilobytes(void) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}

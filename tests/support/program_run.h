@@ -1,0 +1,17 @@
+// Helpers for end-to-end tests that run the real WinMain under the test driver: a private working
+// directory holding the program's data files, and a run with scripted answers.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/driver.h"
+
+// Makes a fresh temporary directory, copies wind.cg and terrain.raw from the build's program
+// folder into it (each only when `withData` is set) and changes into it. Returns its path.
+std::string EnterProgramDir(bool withData = true);
+// Writes `size` bytes of `content` (repeated) to `name` in the current directory.
+void WriteFile(const char* name, const std::string& content);
+// Runs WinMain once, answering the start-up question with `answer` (IDYES or IDNO).
+int RunProgram(int answer);
+// The RSS of this process in kilobytes.
+long ResidentKilobytes(void);
