@@ -12,7 +12,7 @@ static const int HudGlyphCount =
     255;  // codes 0..254; list 255 stays empty, so code 255 draws nothing
 static const float HudDeviation = 0.0f;
 static const float HudExtrusion = 0.05f;  // depth along -z, in em
-static GLYPHMETRICSFLOAT HudGlyphMetrics[256];
+GLYPHMETRICSFLOAT HudGlyphMetrics[256];
 
 void BuildHudFont(HDC deviceContext) {
     HudFont = glGenLists(256);

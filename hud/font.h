@@ -7,6 +7,8 @@
 // The first of the 256 lists; list HudFont + c draws character code c (code page 1252). Belongs to
 // the GL context it was built in. Written by BuildHudFont.
 extern GLuint HudFont;
+// The glyph metrics (em units) of the last build, indexed by character code.
+extern GLYPHMETRICSFLOAT HudGlyphMetrics[256];
 
 // Builds the lists in the current GL context from the font selected into `deviceContext`.
 void BuildHudFont(HDC deviceContext);

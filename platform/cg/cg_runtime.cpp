@@ -69,6 +69,22 @@ static int InPool(const void* p, const void* pool, const size_t count, const siz
     return at >= start && at < start + count * size && (at - start) % size == 0;
 }
 
+int CgLiveContexts(void) {
+    int live = 0;
+    for (int i = 0; i < CgMaxContexts; ++i) {
+        live += Contexts[i].live;
+    }
+    return live;
+}
+
+int CgLivePrograms(void) {
+    int live = 0;
+    for (int i = 0; i < CgMaxPrograms; ++i) {
+        live += CgPrograms[i].live;
+    }
+    return live;
+}
+
 int CgContextValid(const CGcontext context) {
     return InPool(context, Contexts, CgMaxContexts, sizeof(_CGcontext)) && context->live;
 }

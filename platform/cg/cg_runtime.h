@@ -39,6 +39,9 @@ void CgSetError(CGerror error);
 int CgContextValid(CGcontext context);
 int CgProgramValid(CGprogram program);
 int CgParameterValid(CGparameter param);
+// Tests and tools: how many contexts and programs are live now (0 after a clean teardown).
+int CgLiveContexts(void);
+int CgLivePrograms(void);
 // Frees the GL objects of a program and forgets its binding (cg_gl.cpp).
 void CgGlReleaseProgram(CGprogram program);
 
