@@ -106,6 +106,7 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
 
     TopWindow dialog;
     ASSERT_TRUE(WaitForWindow("Vollbildschirm?", &dialog, 30.0)) << "no start-up dialog";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // until it is drawn
     // The dialog's two buttons sit side by side, centred near its bottom edge, "No" on the right.
     const int x = dialog.width / 2 + 28;
     const int y = dialog.height - 28;
@@ -117,8 +118,15 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
     EXPECT_EQ(800, window.width);
     EXPECT_EQ(600, window.height);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    Command("xdotool windowfocus --sync " + window.id + " key F3 key Escape");
+    // Keys are held for a while, as a hand would: the program reads its key table once per frame,
+    // so a press and release within one frame would go unseen.
+    Command("xdotool windowfocus " + window.id);
+    for (const char* key : {"F3", "Escape"}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Command(std::string("xdotool keydown ") + key);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Command(std::string("xdotool keyup ") + key);
+    }
     EXPECT_EQ(0, WaitForExit(pid, 30.0));
 }
 
