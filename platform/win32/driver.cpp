@@ -148,8 +148,7 @@ void PushCloseBox(void) {
 
 }  // namespace
 
-// ---- Scripts
-// -------------------------------------------------------------------------------------
+// ---- Scripts ------------------------------------------------------------------------------------
 
 void DriverInstall(void) {
     memset(&driver, 0, sizeof(driver));
@@ -224,8 +223,7 @@ void DriverSetSwapHook(void (*hook)(int frame, void* user), void* user) {
     driver.swapUser = user;
 }
 
-// ---- Records
-// -------------------------------------------------------------------------------------
+// ---- Records ------------------------------------------------------------------------------------
 
 int DriverFrames(void) {
     return driver.frames;
@@ -282,8 +280,7 @@ HWND DriverLastWindow(void) {
     return SdlWindowHandle(SdlLastWindowIndex());
 }
 
-// ---- Hooks of the layer
-// --------------------------------------------------------------------------
+// ---- Hooks of the layer -------------------------------------------------------------------------
 
 void SdlLogCall(const char* name) {
     if (!driver.on) {
@@ -341,7 +338,7 @@ void SdlDriverLogBox(const char* caption, const char* text, UINT type, int answe
 }
 
 int SdlDriverClock(SYSTEMTIME* time) {
-    if (!driver.on || !driver.clock) {
+    if (!driver.clock) {  // honoured even without DriverInstall: tools set only the clock
         return 0;
     }
     driver.clock(time, driver.clockUser);
@@ -395,7 +392,7 @@ void SdlDriverFrameDone(void) {
 }
 
 void SdlDriverAfterSwap(void) {
-    if (driver.on && driver.swapHook) {
+    if (driver.swapHook) {
         driver.swapHook(driver.frames, driver.swapUser);
     }
 }

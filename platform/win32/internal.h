@@ -9,8 +9,7 @@
 struct SDL_Window;
 union SDL_Event;
 
-// ---- Limits
-// --------------------------------------------------------------------------------------
+// ---- Limits -------------------------------------------------------------------------------------
 enum {
     SdlMaxClasses = 16,   // registered window classes at once
     SdlMaxWindows = 16,   // live windows at once
@@ -25,9 +24,8 @@ enum {
     SdlCaptionHeight = 23  // title bar, above the top border
 };
 
-// ---- Records
-// ------------------------------------------------------------------------------------- One
-// registered class. Written by RegisterClassExA/UnregisterClassA.
+// ---- Records ------------------------------------------------------------------------------------
+// One registered class. Written by RegisterClassExA/UnregisterClassA.
 struct SdlClass {
     int live;                // 1 while registered
     char name[SdlNameSize];  // compared without regard to case, as Windows does
@@ -56,9 +54,8 @@ struct SdlWindow {
     int sdlFormat;                  // pixel format the SDL window was created for
 };
 
-// ---- Session (system.cpp)
-// ------------------------------------------------------------------------ Starts SDL video once
-// per process; 1 when it is available. Failures are retried on next need.
+// ---- Session (system.cpp) -----------------------------------------------------------------------
+// Starts SDL video once per process; 1 when it is available. Failures are retried on next need.
 int SdlVideoReady(void);
 // Milliseconds since the layer started (MSG.time).
 DWORD SdlTicks(void);
@@ -68,16 +65,14 @@ unsigned SdlCp1252ToUnicode(unsigned char byte);
 // sequence). Returns the length written.
 int SdlCp1252ToUtf8(const char* text, char* out, int size);
 
-// ---- Keys (keys.cpp)
-// ----------------------------------------------------------------------------- Windows virtual-key
-// code of an SDL key symbol; 0 for keys the layer does not know.
+// ---- Keys (keys.cpp) ----------------------------------------------------------------------------
+// Windows virtual-key code of an SDL key symbol; 0 for keys the layer does not know.
 int SdlKeyToVk(int sym);
 // SDL key symbol of a virtual-key code; 0 (SDLK_UNKNOWN) for codes without one.
 int SdlVkToKey(int vk);
 
-// ---- Windows (window.cpp)
-// ------------------------------------------------------------------------ Index of a live window,
-// or -1 for a null, stale or made-up handle.
+// ---- Windows (window.cpp) -----------------------------------------------------------------------
+// Index of a live window, or -1 for a null, stale or made-up handle.
 int SdlWindowIndex(HWND window);
 SdlWindow* SdlWindowAt(int index);
 HWND SdlWindowHandle(int index);
@@ -89,25 +84,27 @@ int SdlLastWindowIndex(void);
 int SdlWindowRecreate(int index, int sdlFormat);
 int SdlClassesLive(void);
 int SdlWindowsLive(void);
-int SdlDisplayChanged(void);
-int SdlCursorCounter(void);
 // The window procedure of a registered class.
 WNDPROC SdlClassProc(int classIndex);
 // Sends WM_SIZE to the window procedure at once, as ShowWindow does.
 void SdlSendSize(int index, WPARAM type);
 
-// ---- Messages (message.cpp)
-// ---------------------------------------------------------------------- Turns one SDL event into
-// queued messages; returns how many it queued.
+// ---- Display modes and cursor (display.cpp) ---------------------------------------------------
+// While a display mode is changed: the size of a fullscreen window in it, and 1. Else 0.
+int SdlFullscreenSize(int* width, int* height);
+int SdlDisplayChanged(void);
+int SdlCursorCounter(void);
+
+// ---- Messages (message.cpp) ---------------------------------------------------------------------
+// Turns one SDL event into queued messages; returns how many it queued.
 int SdlTranslateEvent(const SDL_Event* event);
 // Drops every queued message for a window that is being destroyed.
 void SdlQueuePurge(HWND window);
 // Posted plus input messages waiting.
 int SdlQueued(void);
 
-// ---- DCs and contexts (wgl.cpp)
-// ------------------------------------------------------------------ Window index of a live DC, or
-// -1.
+// ---- DCs and contexts (wgl.cpp) -----------------------------------------------------------------
+// Window index of a live DC, or -1.
 int SdlDcWindow(HDC dc);
 int SdlDcsLive(void);
 int SdlContextsLive(void);
@@ -118,14 +115,12 @@ int SdlApplyPixelFormat(int format);
 // The pixel format every window is first created for (what the program asks for).
 int SdlDefaultPixelFormat(void);
 
-// ---- Fonts (font.cpp)
-// ---------------------------------------------------------------------------- Fonts from
-// CreateFontA not yet deleted.
+// ---- Fonts (font.cpp) ---------------------------------------------------------------------------
+// Fonts from CreateFontA not yet deleted.
 int SdlFontsLive(void);
 
-// ---- Driver (driver.cpp)
-// ------------------------------------------------------------------------- Appends a stand-in call
-// name to the driver's log (while the driver is on).
+// ---- Driver (driver.cpp) ------------------------------------------------------------------------
+// Appends a stand-in call name to the driver's log (while the driver is on).
 void SdlLogCall(const char* name);
 // Logs and counts a call that can fail; 1 when the driver makes this one fail.
 int SdlCallFails(DriverCall call, const char* name);
@@ -138,10 +133,10 @@ int SdlDriverClock(SYSTEMTIME* time);
 int SdlDriverOffersMode(int width, int height);
 // Pushes the scripted SDL events due before the next frame; returns how many.
 int SdlDriverPushDue(void);
-// Nothing can be painted: pushes the next scripted events at once (or posts the stop's
-// WM_CLOSE). Returns 1 when something was pushed or posted.
+// Nothing can be painted: pushes the next scripted events at once (or the stop's close box).
+// Returns 1 when something was pushed.
 int SdlDriverPushIdle(void);
-// Posts WM_CLOSE once the stop frame count is reached.
+// Pushes the close box (WM_CLOSE) once the stop's frame count is reached.
 void SdlDriverCheckStop(void);
 // A WM_PAINT was returned.
 void SdlDriverFrameDone(void);

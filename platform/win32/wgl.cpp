@@ -275,8 +275,7 @@ BOOL WINAPI wglDeleteContext(HGLRC rc) {
     return TRUE;
 }
 
-// ---- Internal
-// ------------------------------------------------------------------------------------
+// ---- Internal -----------------------------------------------------------------------------------
 
 int SdlDcWindow(HDC dc) {
     const int index = DcIndex(dc);

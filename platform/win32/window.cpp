@@ -5,7 +5,6 @@
 //   [x] WS_OVERLAPPEDWINDOW with one fixed frame (AdjustWindowRectEx); WS_POPUP fullscreen while a
 //       display mode is changed; other styles borderless
 //   [x] ShowWindow SW_HIDE / SW_SHOWNORMAL (WM_SIZE on showing); GWLP_USERDATA holds a pointer
-//   [x] ChangeDisplaySettingsA: exact modes only; ShowCursor display counter
 //   [ ] parents, menus, WS_VISIBLE-less WM_SHOWWINDOW, WM_NCCREATE, moving windows, other SW_ codes
 #include <SDL.h>
 #include <strings.h>
@@ -30,17 +29,9 @@ const int MenuHeight = 20;  // one menu bar row, pixels
 const uintptr_t FirstSystemCursor = 32512;
 const uintptr_t LastSystemCursor = 32651;
 
-// The fullscreen display mode set by ChangeDisplaySettingsA. Written only there.
-struct SdlDisplayMode {
-    int changed;        // 1 while a mode other than the desktop's is in force
-    int width, height;  // pixels
-};
-
 SdlClass classes[SdlMaxClasses];
 SdlWindow windows[SdlMaxWindows];
 unsigned nextSerial = 1;
-SdlDisplayMode displayMode;
-int cursorCounter;  // Windows' display counter: the cursor shows while it is >= 0
 
 int FindClass(const char* name) {
     if (!name || (uintptr_t)name < 0x10000) {
@@ -67,26 +58,6 @@ void FrameOf(DWORD style, int menu, RECT* frame) {
     frame->bottom = side;
     frame->top = side + ((style & StyleCaption) == StyleCaption ? SdlCaptionHeight : 0) +
                  (menu ? MenuHeight : 0);
-}
-
-// The size SDL gives a fullscreen window for the changed mode: the mode itself where the display
-// has it, else the closest one (a mode only the driver offers).
-void FullscreenSize(int* width, int* height) {
-    SDL_DisplayMode want;
-    memset(&want, 0, sizeof(want));
-    want.w = displayMode.width;
-    want.h = displayMode.height;
-    SDL_DisplayMode got;
-    if (SDL_GetClosestDisplayMode(0, &want, &got)) {
-        *width = got.w;
-        *height = got.h;
-    } else if (SDL_GetDesktopDisplayMode(0, &got) == 0) {
-        *width = got.w;
-        *height = got.h;
-    } else {
-        *width = displayMode.width;
-        *height = displayMode.height;
-    }
 }
 
 // Creates the SDL window of a record (hidden) for a pixel format; the record's geometry is set.
@@ -130,8 +101,7 @@ int CreateSdlWindow(SdlWindow* w, int x, int y, int sdlFormat) {
 
 }  // namespace
 
-// ---- Classes
-// -------------------------------------------------------------------------------------
+// ---- Classes ------------------------------------------------------------------------------------
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     if (SdlCallFails(DriverCallRegisterClassExA, "RegisterClassExA")) {
@@ -179,8 +149,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
     return (HCURSOR)id;  // a token: the layer always shows SDL's default arrow
 }
 
-// ---- Windows
-// -------------------------------------------------------------------------------------
+// ---- Windows ------------------------------------------------------------------------------------
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
@@ -218,9 +187,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     w->exStyle = exStyle;
     w->outerWidth = width;
     w->outerHeight = height;
-    if ((style & WS_POPUP) && displayMode.changed) {
+    if ((style & WS_POPUP) && SdlFullscreenSize(&w->clientWidth, &w->clientHeight)) {
         w->fullscreen = 1;
-        FullscreenSize(&w->clientWidth, &w->clientHeight);
     } else {
         RECT frame;
         FrameOf(style, 0, &frame);
@@ -362,70 +330,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
     return windows[slot].userData;
 }
 
-// ---- Display modes and cursor
-// --------------------------------------------------------------------
-
-LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
-    if (SdlCallFails(DriverCallChangeDisplaySettingsA, "ChangeDisplaySettingsA")) {
-        return DISP_CHANGE_FAILED;
-    }
-    if (!mode) {
-        // Back to the desktop mode: fullscreen windows leave the changed mode with it.
-        for (int i = 0; i < SdlMaxWindows; i++) {
-            if (windows[i].live && windows[i].fullscreen) {
-                SDL_SetWindowFullscreen(windows[i].sdl, 0);
-                windows[i].fullscreen = 0;
-            }
-        }
-        displayMode.changed = 0;
-        return DISP_CHANGE_SUCCESSFUL;
-    }
-    if (flags != CDS_FULLSCREEN && flags != 0) {
-        return DISP_CHANGE_FAILED;  // tests, global or registry changes are not supported
-    }
-    const int haveVideo = SdlVideoReady();
-    SDL_DisplayMode desktop;
-    memset(&desktop, 0, sizeof(desktop));
-    if (haveVideo) {
-        SDL_GetDesktopDisplayMode(0, &desktop);
-    }
-    const int width = (mode->dmFields & DM_PELSWIDTH) ? (int)mode->dmPelsWidth : desktop.w;
-    const int height = (mode->dmFields & DM_PELSHEIGHT) ? (int)mode->dmPelsHeight : desktop.h;
-    if (mode->dmFields & DM_BITSPERPEL) {
-        const DWORD bits = mode->dmBitsPerPel;
-        if (bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-            return DISP_CHANGE_BADMODE;
-        }
-    }
-    int offered = SdlDriverOffersMode(width, height);
-    // SDL would silently take the closest mode: only an exact match counts.
-    const int count = haveVideo ? SDL_GetNumDisplayModes(0) : 0;
-    for (int i = 0; i < count && !offered; i++) {
-        SDL_DisplayMode have;
-        if (SDL_GetDisplayMode(0, i, &have) == 0 && have.w == width && have.h == height) {
-            offered = 1;
-        }
-    }
-    if (!offered) {
-        return DISP_CHANGE_BADMODE;
-    }
-    displayMode.changed = 1;
-    displayMode.width = width;
-    displayMode.height = height;
-    return DISP_CHANGE_SUCCESSFUL;
-}
-
-int WINAPI ShowCursor(BOOL show) {
-    SdlLogCall("ShowCursor");
-    cursorCounter += show ? 1 : -1;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        SDL_ShowCursor(cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
-    }
-    return cursorCounter;
-}
-
-// ---- Internal
-// ------------------------------------------------------------------------------------
+// ---- Internal -----------------------------------------------------------------------------------
 
 int SdlWindowIndex(HWND window) {
     const uintptr_t value = (uintptr_t)window;
@@ -506,14 +411,6 @@ int SdlWindowsLive(void) {
         count += w.live;
     }
     return count;
-}
-
-int SdlDisplayChanged(void) {
-    return displayMode.changed;
-}
-
-int SdlCursorCounter(void) {
-    return cursorCounter;
 }
 
 WNDPROC SdlClassProc(int classIndex) {

@@ -105,6 +105,29 @@ TEST(MessageBoxWithoutDisplay, WritesCaptionAndTextToStandardErrorAndAnswersTheD
         ::testing::ExitedWithCode(IDYES), "Frage: Vollst\xC3\xA4ndig\\?");
 }
 
+TEST(WithoutADisplay, WindowsFailWithANullHandleAndBoxesStillAnswer) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            setenv("SDL_VIDEODRIVER", "x11", 1);  // no silent fall-back to an offscreen driver
+            WNDCLASSEXA wc;
+            memset(&wc, 0, sizeof(wc));
+            wc.cbSize = sizeof(wc);
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.lpszClassName = "Headless";
+            RegisterClassExA(&wc);
+            HWND w = CreateWindowExA(0, "Headless", "x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+            MSG msg;
+            const int quiet = !PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && !WaitMessage();
+            const int answer = MessageBoxA(nullptr, "weiter", "Frage", MB_OK);
+            exit(w == nullptr && quiet ? answer : 99);
+        },
+        ::testing::ExitedWithCode(IDOK), "Frage: weiter");
+}
+
 TEST(Cp1252, ConvertsToUtf8) {
     char out[64];
     EXPECT_EQ(SdlCp1252ToUtf8("Gr\xF6\xDF"
