@@ -119,15 +119,17 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
     EXPECT_EQ(600, window.height);
 
     // Keys are held for a while, as a hand would: the program reads its key table once per frame,
-    // so a press and release within one frame would go unseen.
+    // so a press and release within one frame would go unseen. Escape stays down until the program
+    // ends: a slow build may still be in its scene set-up, where no frame reads the keys.
     Command("xdotool windowfocus " + window.id);
-    for (const char* key : {"F3", "Escape"}) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Command(std::string("xdotool keydown ") + key);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Command(std::string("xdotool keyup ") + key);
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Command("xdotool keydown F3");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Command("xdotool keyup F3");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Command("xdotool keydown Escape");
     EXPECT_EQ(0, WaitForExit(pid, 30.0));
+    Command("xdotool keyup Escape");
 }
 
 }  // namespace
