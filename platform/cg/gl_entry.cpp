@@ -9,7 +9,9 @@
 GlslApi Glsl;
 
 #ifdef _WIN32
-#define LIMNORA_GL_ENTRY(type, name) (type) wglGetProcAddress(#name)
+// Through void (*)(void), the one function type GCC lets a pointer be converted from and to
+// without -Wcast-function-type; the entry point's real type is the PFN type.
+#define LIMNORA_GL_ENTRY(type, name) (type)(void (*)(void)) wglGetProcAddress(#name)
 #else
 #define LIMNORA_GL_ENTRY(type, name) &name
 #endif

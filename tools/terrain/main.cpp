@@ -5,6 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "tools/terrain/generate.h"
 
 // The map being written. Written by main.
@@ -29,7 +32,10 @@ static int WriteMap(const char* path, const unsigned char* map) {
         remove(partPath);
         return 0;
     }
-    if (rename(partPath, path) != 0) {
+    // std::filesystem::rename replaces an existing map on Windows too, where rename() refuses.
+    std::error_code renameError;
+    std::filesystem::rename(partPath, path, renameError);
+    if (renameError) {
         fprintf(stderr, "terrain: cannot rename %s to %s\n", partPath, path);
         remove(partPath);
         return 0;
