@@ -1,141 +1,342 @@
-// bench: what one frame costs the CPU before any GL call, per part: the water (wave heights,
-// normals and 9801 phase steps) and the plants (shape, wind and seven bent points for every plant
-// above PlantMinHeight). Terrain: --terrain=PATH, else $LIMNORA_TERRAIN, else the build's
-// terrain.raw. Usage: bench [--terrain=PATH] [Google Benchmark flags].
-#include <benchmark/benchmark.h>
+// bench: the performance report of the running program, both wind modes in one run, headless on
+// the current DISPLAY. Figures and how they are taken:
+//   frames per second    median wall time between presented frames, 800x600 window.
+//   program CPU share    the program's own work (scene math, HUD text, message pump, stand-in
+//                        layers) over the frame: the bench is linked so that every GL drawing
+//                        call and the swap pass a switch (gl_switch.h); in alternating blocks the
+//                        switch is off, and the main thread's CPU time of such a frame is the
+//                        program's work without GL. Share = that median / the median frame.
+//   allocations/frame    every malloc-family call and operator new of all threads, counted by the
+//                        interposed allocator (tools/common/alloc_count.h) between measured frames.
+//   first frame          a fresh process per sample (main to the first finished frame), with
+//                        Mesa's shader cache warm (after one priming start) and disabled (cold).
+//   F1 switch            last frame of the old window to the first finished frame of the new one.
+//   instructions/frame   the scene's CPU work (scene_work.h) under valgrind --tool=callgrind.
+// Runs are noisy on a shared machine: every figure is a median. Usage: see Usage().
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "plants/bend.h"
-#include "plants/field.h"
-#include "plants/wind.h"
+#include "app/shell.h"
+#include "platform/gl.h"
 #include "platform/win32/driver.h"
-#include "terrain/heightmap.h"
-#include "water/normals.h"
-#include "water/water.h"
+#include "tools/bench/live_run.h"
+#include "tools/bench/scene_work.h"
+#include "tools/common/alloc_count.h"
+#include "tools/common/run_probe.h"
 
 namespace {
 
-const int QuadsPerFrame = (WaterGridSize - 1) * (WaterGridSize - 1);
+// Aims the report checks the figures against.
+const double AimProgramShare = 5.0;    // percent of the frame
+const double AimFirstFrameMs = 300.0;  // shader cache warm
+const double AimSwitchMs = 200.0;
+const double AimSceneInstructions = 5e6;  // per frame, CPU bending
 
-// The water's share of a frame without its GL calls.
-void WaterFrame(void) {
-    if (UpdateWaves(Wind.strengthPercent)) {
-        UpdateWaterNormals();
-    }
-    for (int q = 0; q < QuadsPerFrame; q++) {
-        AdvanceWavePhase();
-    }
+// Settings of the whole report; parsed from the command line.
+struct BenchOptions {
+    LiveRunSettings live;
+    int startRuns;        // fresh starts per first-frame figure
+    int callgrindFrames;  // 0: no callgrind figures
+};
+
+// The folder of this executable, where the build puts wind.cg and terrain.raw too.
+char ProgramDir[4096];
+char ProgramPath[4096];
+
+int Usage(void) {
+    fprintf(stderr,
+            "usage: bench [--frames N] [--warmup N] [--block N] [--switches N] [--starts N]\n"
+            "             [--callgrind-frames N] [--quick]\n"
+            "       bench --first-frame            (one start; prints its first-frame time)\n"
+            "       bench --scene-work PART N      (PART water|plants|plants-unbent, N frames)\n");
+    return 2;
 }
 
-// The plants' share of a frame in CPU mode without its GL calls; returns the plants drawn.
-int PlantFrame(void) {
-    int drawn = 0;
-    PlantShape shape;
-    for (int i = 0; i < PlantCount; i++) {
-        if (!(Plants.baseHeight[i] > PlantMinHeight)) {
-            continue;
-        }
-        PlantShapeBuild(i, &shape);
-        PlantWindNext();
-        const WindVector w = Wind.windVector;
-        const float g = Plants.growth[i];
-        const float tip = TipStemLength(g), ring2 = Ring2StemLength(g), ring1 = Ring1StemLength(g);
-        shape.tip = StemPointBend(shape.tip, w, i, tip);
-        shape.ring2.back = StemPointBend(shape.ring2.back, w, i, ring2);
-        shape.ring2.left = StemPointBend(shape.ring2.left, w, i, ring2);
-        shape.ring2.right = StemPointBend(shape.ring2.right, w, i, ring2);
-        shape.ring1.back = StemPointBend(shape.ring1.back, w, i, ring1);
-        shape.ring1.left = StemPointBend(shape.ring1.left, w, i, ring1);
-        shape.ring1.right = StemPointBend(shape.ring1.right, w, i, ring1);
-        benchmark::DoNotOptimize(shape);
-        drawn++;
-    }
-    return drawn;
-}
-
-void BM_WaterFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        WaterFrame();
-        benchmark::DoNotOptimize(WaterGrid);
-    }
-}
-
-void BM_PlantFrame(benchmark::State& state) {
-    int drawn = 0;
-    for (auto _ : state) {
-        drawn = PlantFrame();
-    }
-    state.counters["plants"] = drawn;
-}
-
-void BM_NumericFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        WaterFrame();
-        benchmark::DoNotOptimize(PlantFrame());
-    }
-}
-
-BENCHMARK(BM_WaterFrame)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlantFrame)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NumericFrame)->Unit(benchmark::kMillisecond);
-
-// The terrain path from --terrain=PATH (removed from argv), the environment or the default.
-const char* TerrainPath(int* argc, char** argv) {
-    const char* path = getenv("LIMNORA_TERRAIN");
-    for (int n = 1; n < *argc; n++) {
-        if (strncmp(argv[n], "--terrain=", 10) == 0) {
-            path = argv[n] + 10;
-            for (int m = n; m < *argc - 1; m++) {
-                argv[m] = argv[m + 1];
-            }
-            (*argc)--;
-            break;
-        }
-    }
-    return path != NULL && path[0] != '\0' ? path : LIMNORA_BIN_DIR "/terrain.raw";
-}
-
-// Loads the terrain and places the scene as the scene initialisation does; 0 when the map is
-// missing or unreadable (a bench on a flat map would measure no plants).
-int SceneSetUp(const char* path) {
-    DriverInstall();  // message boxes go to the driver's log, never to the screen
-    LoadHeightMap(path, MapSize * MapSize, HeightMap);
-    const int boxes = DriverBoxCount();
-    if (boxes > 0) {
-        fprintf(stderr, "bench: %s: %s\n", path, DriverBoxAt(0)->text);
-    }
-    DriverUninstall();
-    if (boxes > 0) {
+int FindProgramDir(void) {
+    const ssize_t n = readlink("/proc/self/exe", ProgramPath, sizeof ProgramPath - 1);
+    if (n <= 0) {
         return 0;
     }
-    PlantFieldInit();
-    PlantLeanInit();
-    InitWaterGrid();
+    ProgramPath[n] = '\0';
+    strcpy(ProgramDir, ProgramPath);
+    char* slash = strrchr(ProgramDir, '/');
+    if (slash) {
+        *slash = '\0';
+    }
     return 1;
+}
+
+// A whole number >= minimum from text, or -1.
+int Count(const char* text, const int minimum) {
+    char* end = nullptr;
+    const long v = strtol(text, &end, 10);
+    return *end == '\0' && v >= minimum && v < 1000000 ? (int)v : -1;
+}
+
+int ParseOptions(const int argc, char** argv, BenchOptions* o) {
+    o->live = LiveRunSettings{30, 150, 10, 6};
+    o->startRuns = 3;
+    o->callgrindFrames = 10;
+    // Each numeric option, where it goes and its smallest sound value.
+    struct NumericOption {
+        const char* name;
+        int* target;
+        int minimum;
+    };
+    const NumericOption numeric[] = {
+        {"--frames", &o->live.measured, 1}, {"--warmup", &o->live.warmUp, 1},
+        {"--block", &o->live.block, 2},     {"--switches", &o->live.switches, 0},
+        {"--starts", &o->startRuns, 1},     {"--callgrind-frames", &o->callgrindFrames, 0},
+    };
+    for (int i = 1; i < argc; i++) {
+        if (!strcmp(argv[i], "--quick")) {
+            o->live = LiveRunSettings{4, 6, 3, 2};
+            o->startRuns = 1;
+            o->callgrindFrames = 1;
+            continue;
+        }
+        const NumericOption* option = nullptr;
+        for (const NumericOption& candidate : numeric) {
+            if (!strcmp(argv[i], candidate.name)) {
+                option = &candidate;
+            }
+        }
+        if (!option || i + 1 >= argc || (*option->target = Count(argv[++i], option->minimum)) < 0) {
+            return 0;
+        }
+    }
+    return o->live.measured <= LiveMaxSamples && o->live.switches <= LiveMaxSwitches;
+}
+
+// ---- Child modes ------------------------------------------------------------------------------
+
+double ChildStartMs;
+
+void FirstFrameHook(int frame, void*) {
+    if (frame == 1) {
+        glFinish();
+        printf("first-frame-ms %.1f\n", MonotonicMs() - ChildStartMs);
+    }
+}
+
+// One fresh start to its first finished frame.
+int RunFirstFrame(void) {
+    DriverInstall();
+    DriverAnswerBox(IDNO);
+    DriverSetSwapHook(FirstFrameHook, nullptr);
+    DriverStopAfter(1);
+    const int code = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+    return code == 0 && DriverFrames() == 1 ? 0 : 1;
+}
+
+// The parts callgrind collects, each kept out of line so that --toggle-collect finds it.
+__attribute__((noinline)) void CallgrindWater(const int frames) {
+    for (int f = 0; f < frames; f++) {
+        SceneWorkWater();
+    }
+}
+
+__attribute__((noinline)) void CallgrindPlants(const int frames, const int bend) {
+    for (int f = 0; f < frames; f++) {
+        SceneWorkPlants(bend);
+    }
+}
+
+int RunSceneWork(const char* part, const int frames) {
+    char terrain[4200];
+    snprintf(terrain, sizeof terrain, "%s/terrain.raw", ProgramDir);
+    const int drawn = SceneWorkSetUp(terrain);
+    if (drawn < 0 || frames < 1) {
+        return 1;
+    }
+    if (!strcmp(part, "water")) {
+        CallgrindWater(frames);
+    } else if (!strcmp(part, "plants")) {
+        CallgrindPlants(frames, 1);
+    } else if (!strcmp(part, "plants-unbent")) {
+        CallgrindPlants(frames, 0);
+    } else {
+        return Usage();
+    }
+    printf("plants-drawn %d\n", drawn);
+    return 0;
+}
+
+// ---- Children started by the report -------------------------------------------------------------
+
+// Runs a shell command and returns the number after `key` in its output, or -1.
+double RunForFigure(const char* command, const char* key) {
+    FILE* pipe = popen(command, "r");
+    if (!pipe) {
+        return -1;
+    }
+    char line[512];
+    double value = -1;
+    const size_t keyLength = strlen(key);
+    while (fgets(line, sizeof line, pipe)) {
+        if (!strncmp(line, key, keyLength) && line[keyLength] == ' ') {
+            value = atof(line + keyLength + 1);
+        }
+    }
+    const int status = pclose(pipe);
+    return status == 0 ? value : -1;
+}
+
+// Median first-frame time over `runs` fresh starts; env is prefixed to the command.
+double FirstFrameMedian(const char* env, const int runs) {
+    double samples[64];
+    int n = 0;
+    char command[4400];
+    snprintf(command, sizeof command, "%s '%s' --first-frame", env, ProgramPath);
+    for (int i = 0; i < runs && i < 64; i++) {
+        const double ms = RunForFigure(command, "first-frame-ms");
+        if (ms < 0) {
+            return -1;
+        }
+        samples[n++] = ms;
+    }
+    return MedianOf(samples, n);
+}
+
+// Instructions per frame of one part under callgrind; -1 when valgrind is missing or fails.
+double CallgrindPerFrame(const char* part, const char* function, const int frames) {
+    char out[] = "/tmp/limnora-callgrind-XXXXXX";
+    const int fd = mkstemp(out);
+    if (fd < 0) {
+        return -1;
+    }
+    close(fd);
+    char command[5000];
+    snprintf(command, sizeof command,
+             "valgrind --tool=callgrind --callgrind-out-file=%s --collect-atstart=no "
+             "--toggle-collect='*%s*' '%s' --scene-work %s %d >/dev/null 2>&1",
+             out, function, ProgramPath, part, frames);
+    const int status = system(command);
+    const long long total = status == 0 ? CallgrindTotal(out) : -1;
+    unlink(out);
+    return total < 0 ? -1 : (double)total / frames;
+}
+
+// ---- The report ---------------------------------------------------------------------------------
+
+const char* Verdict(const int met) {
+    return met ? "ok" : "MISSED";
+}
+
+// The three libraries that allocate most per frame, on one line.
+void PrintLibraryAllocs(const double* perFrame) {
+    int shown[3] = {-1, -1, -1};
+    for (int k = 0; k < 3; k++) {
+        for (int i = 0; AllocObjectName(i); i++) {
+            const int taken = i == shown[0] || i == shown[1];
+            if (!taken && perFrame[i] > 0 && (shown[k] < 0 || perFrame[i] > perFrame[shown[k]])) {
+                shown[k] = i;
+            }
+        }
+    }
+    if (shown[0] < 0) {
+        return;
+    }
+    printf("    by library:");
+    for (int k = 0; k < 3 && shown[k] >= 0; k++) {
+        printf(" %s %.1f", AllocObjectName(shown[k]), perFrame[shown[k]]);
+    }
+    printf("\n");
+}
+
+void PrintMode(const char* name, const LiveModeFigures* f) {
+    const double share = f->frameMs > 0 ? 100.0 * f->programMs / f->frameMs : 0;
+    printf("wind mode %s\n", name);
+    printf("  frames per second: %.1f (frame %.2f ms, median of %d)\n",
+           f->frameMs > 0 ? 1000.0 / f->frameMs : 0, f->frameMs, f->framesOn);
+    printf(
+        "  program CPU share: %.1f %% (%.2f ms CPU, %.2f ms wall of %d frames without GL)"
+        "  aim <= %.0f %%: %s\n",
+        share, f->programMs, f->programWallMs, f->framesOff, AimProgramShare,
+        Verdict(share <= AimProgramShare));
+    if (!AllocCountAvailable()) {
+        printf("  allocations per frame: not counted (sanitizer build)\n");
+    } else {
+        printf("  allocations per frame: program %.2f (aim 0: %s), libraries %.1f\n",
+               f->programAllocsPerFrame, Verdict(f->programAllocsPerFrame == 0),
+               f->allocsPerFrame - f->programAllocsPerFrame);
+        PrintLibraryAllocs(f->libraryAllocsPerFrame);
+    }
+    printf("  plants drawn: %d\n", f->plantsDrawn);
+    printf("  GL calls per frame: %.0f\n", f->glCallsPerFrame);
+}
+
+int Report(const BenchOptions* o) {
+    LiveRunResult run;
+    const int complete = LiveRun(&o->live, &run);
+    printf("bench: %s, 800x600 window, %ld cores; medians (the machine may be shared)\n",
+           run.renderer, sysconf(_SC_NPROCESSORS_ONLN));
+    if (!complete) {
+        printf("program run: stopped after %d frames (exit code %d)\n", run.framesDrawn,
+               run.exitCode);
+        return 1;
+    }
+    PrintMode("OpenGL (CPU bending)", &run.mode[0]);
+    PrintMode("vertex program", &run.mode[1]);
+
+    const double switchMs = MedianOf(run.switchMs, run.switches);
+    printf("F1 switch: %.0f ms (median of %d)  aim <= %.0f ms: %s\n", switchMs, run.switches,
+           AimSwitchMs, Verdict(run.switches == 0 || switchMs <= AimSwitchMs));
+    fflush(stdout);
+
+    FirstFrameMedian("", 1);  // fills Mesa's shader cache for the warm figure
+    const double warm = FirstFrameMedian("", o->startRuns);
+    const double cold = FirstFrameMedian("MESA_SHADER_CACHE_DISABLE=true", o->startRuns);
+    printf(
+        "time to first frame: warm %.0f ms, cold %.0f ms (median of %d starts; in-run %.0f ms)"
+        "  aim <= %.0f ms warm: %s\n",
+        warm, cold, o->startRuns, run.firstFrameMs, AimFirstFrameMs,
+        Verdict(warm >= 0 && warm <= AimFirstFrameMs));
+    fflush(stdout);
+
+    int ok = warm >= 0 && cold >= 0;
+    if (o->callgrindFrames > 0) {
+        const int n = o->callgrindFrames;
+        const double water = CallgrindPerFrame("water", "CallgrindWater", n);
+        const double bent = CallgrindPerFrame("plants", "CallgrindPlants", n);
+        const double unbent = CallgrindPerFrame("plants-unbent", "CallgrindPlants", n);
+        if (water < 0 || bent < 0 || unbent < 0) {
+            printf("instructions per frame: not measured (valgrind missing or failed)\n");
+        } else {
+            printf(
+                "instructions per frame: %.2f M CPU bending (water %.2f M, plants %.2f M), "
+                "%.2f M vertex program (%d plants, callgrind)  aim <= 5 M: %s\n",
+                (water + bent) / 1e6, water / 1e6, bent / 1e6, (water + unbent) / 1e6,
+                run.mode[0].plantsDrawn, Verdict(water + bent <= AimSceneInstructions));
+        }
+    }
+    return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* path = TerrainPath(&argc, argv);
-    if (!SceneSetUp(path)) {
+    ChildStartMs = MonotonicMs();
+    if (!FindProgramDir() || chdir(ProgramDir) != 0) {
+        fprintf(stderr, "bench: cannot find the program folder\n");
         return 1;
     }
-    int drawn = 0;
-    for (int i = 0; i < PlantCount; i++) {
-        drawn += Plants.baseHeight[i] > PlantMinHeight;
+    if (argc == 2 && !strcmp(argv[1], "--first-frame")) {
+        return RunFirstFrame();
     }
-    printf("terrain: %s\nplants drawn: %d of %d\n", path, drawn, PlantCount);
-    fflush(stdout);
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (argc == 4 && !strcmp(argv[1], "--scene-work")) {
+        return RunSceneWork(argv[2], Count(argv[3], 1));
+    }
+    BenchOptions options;
+    if (!ParseOptions(argc, argv, &options)) {
+        return Usage();
+    }
+    if (AllocCountAvailable() && !AllocCountSelfCheck()) {
+        fprintf(stderr, "bench: the allocation counter is not in place\n");
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Report(&options);
 }
