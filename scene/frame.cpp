@@ -20,31 +20,37 @@ static const float WaterLevel = 12.0f;
 static const float PlantScale = 3.3f;
 static const float PlantOffset = -15.36f;
 
-void FrameDraw(void) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
+// The HUD, unlit and unblended, at fixed eye positions in front of everything else.
+static void HudStep(void) {
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-
     DrawHud();
+}
 
+// The camera V (+z is up in its frame) and its one hand-over to the vertex program: the later
+// pass transforms are not in the matrix the program receives.
+static void CameraStep(void) {
     glEnable(GL_LIGHTING);
     glEnable(GL_BLEND);
-
-    // The camera, V: +z is up in its frame.
     glTranslatef(0.0f, 0.0f, View.zoom);
     glRotatef(View.angleX, 1.0f, 0.0f, 0.0f);
     glRotatef(View.angleZ, 0.0f, 0.0f, 1.0f);
-    // The only hand-over per frame: the later pass transforms are not in it.
     cgGLSetStateMatrixParameter(WindProgram.modelViewProj, CG_GL_MODELVIEW_PROJECTION_MATRIX,
                                 CG_GL_MATRIX_IDENTITY);
+}
 
+// The water, lit and blended, in its own frame; returns to V.
+static void WaterStep(void) {
     glTranslatef(0.0f, 0.0f, WaterLevel);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     WaterPass(Wind.strengthPercent);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, -WaterLevel);
+}
 
+// The plants, unlit and unblended, in the plant frame P, which it leaves in force; the vertex
+// program is bound for them alone.
+static void PlantStep(void) {
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
     glScalef(PlantScale, PlantScale, PlantScale);
@@ -57,10 +63,22 @@ void FrameDraw(void) {
     if (Toggles.windMode == 1) {
         cgGLDisableProfile(WindProgram.profile);
     }
+}
 
+// The terrain on top of P, still unlit and unblended, in map units.
+static void TerrainStep(void) {
     glScalef(TerrainScale, TerrainScale, TerrainScale * HeightRatio);
     DrawTerrain(HeightMap);
+}
 
+void FrameDraw(void) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    HudStep();
+    CameraStep();
+    WaterStep();
+    PlantStep();
+    TerrainStep();
+    // The next frame's set-up expects lighting and blending on.
     glEnable(GL_LIGHTING);
     glEnable(GL_BLEND);
     FrameRateUpdate();

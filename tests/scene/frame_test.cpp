@@ -3,12 +3,12 @@
 // a missing or empty height map, the HUD's depth, and the work per frame.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "plants/field.h"
@@ -240,48 +240,32 @@ TEST_F(FrameTest, EachFrameDrawsTheWholeGridMeshAndEveryPlantAboveTheMinimum) {
     }
 }
 
-// Renders frame `frame` in a child process with the given wind mode from the start and writes its
-// pixels to `path`. A child per mode gives both frames the same state and frame number.
-void RenderInChild(int windMode, int frame, const char* path) {
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        Toggles.windMode = (unsigned char)windMode;
-        Frame frames[1];
-        const int numbers[] = {frame};
-        DriverInstall();
-        CaptureFrames(numbers, 1, frames);
-        DriverStopAfter(frame);
-        const int code = RunProgram(IDNO);
-        FILE* out = std::fopen(path, "wb");
-        if (code != 0 || !out || frames[0].rgb.empty()) {
-            _exit(1);
-        }
-        std::fwrite(frames[0].rgb.data(), 1, frames[0].rgb.size(), out);
-        std::fclose(out);
-        _exit(0);
+// Renders frame 3 with the shot tool, a fresh process per run so that both frames start from the
+// same state; `keys` may switch the wind mode before the first frame. Returns the raw pixels.
+std::vector<unsigned char> RenderWithShot(const std::string& keys, const char* name) {
+    const std::string command = std::string(LIMNORA_BIN_DIR) + "/shot --frame 3 --out " + name +
+                                ".png --raw " + name + ".rgb " + keys + " >/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        return {};
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<unsigned char> rgb(800 * 600 * 3);
+    FILE* file = std::fopen((std::string(name) + ".rgb").c_str(), "rb");
+    const size_t read = file ? std::fread(rgb.data(), 1, rgb.size(), file) : 0;
+    if (file) {
+        std::fclose(file);
+    }
+    return read == rgb.size() ? rgb : std::vector<unsigned char>();
 }
 
 TEST(WindModeTest, CpuAndVertexProgramFramesAgreeOnThePlants) {
     EnterProgramDir();
-    RenderInChild(0, 3, "cpu.rgb");
-    RenderInChild(1, 3, "program.rgb");
     Frame cpu, program;
     cpu.width = program.width = 800;
     cpu.height = program.height = 600;
-    cpu.rgb.resize(800 * 600 * 3);
-    program.rgb.resize(800 * 600 * 3);
-    FILE* a = std::fopen("cpu.rgb", "rb");
-    FILE* b = std::fopen("program.rgb", "rb");
-    ASSERT_TRUE(a && b);
-    ASSERT_EQ(cpu.rgb.size(), std::fread(cpu.rgb.data(), 1, cpu.rgb.size(), a));
-    ASSERT_EQ(program.rgb.size(), std::fread(program.rgb.data(), 1, program.rgb.size(), b));
-    std::fclose(a);
-    std::fclose(b);
+    cpu.rgb = RenderWithShot("", "cpu");
+    program.rgb = RenderWithShot("--key 1:0x57", "program");  // W before the first frame
+    ASSERT_FALSE(cpu.rgb.empty());
+    ASSERT_FALSE(program.rgb.empty());
 
     int plantPixels = 0, agreeing = 0;
     for (int y = 0; y < 600; ++y) {

@@ -1,6 +1,7 @@
 // Renders frames of the real program headless (test driver, current DISPLAY) and writes one to a
-// PNG file. Usage: shot [--frame N] [--out FILE] [--key FRAME:VK[:up]]... [--yes]
+// PNG file. Usage: shot [--frame N] [--out FILE] [--raw FILE] [--key FRAME:VK[:up]]... [--yes]
 //   --frame N      the frame to capture (default 2: the first frame with waves)
+//   --raw FILE     also write the pixels as raw RGB bytes, bottom row first (for tests)
 //   --key F:VK     press virtual key VK (decimal or 0x..) before frame F; ":up" releases it
 //   --yes          answer the start-up question with Yes instead of No
 #include <cstdio>
@@ -39,7 +40,9 @@ void CaptureFrame(int frame, void* user) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: shot [--frame N] [--out FILE] [--key FRAME:VK[:up]]... [--yes]\n");
+    std::fprintf(stderr,
+                 "usage: shot [--frame N] [--out FILE] [--raw FILE] [--key FRAME:VK[:up]]... "
+                 "[--yes]\n");
     return 2;
 }
 
@@ -48,6 +51,7 @@ int Usage() {
 int main(int argc, char** argv) {
     Capture capture = {2, 0, 0, {}};
     const char* out = "limnora-shot.png";
+    const char* raw = nullptr;
     int answer = IDNO;
 
     DriverInstall();
@@ -56,6 +60,8 @@ int main(int argc, char** argv) {
             capture.frame = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
             out = argv[++i];
+        } else if (!std::strcmp(argv[i], "--raw") && i + 1 < argc) {
+            raw = argv[++i];
         } else if (!std::strcmp(argv[i], "--yes")) {
             answer = IDYES;
         } else if (!std::strcmp(argv[i], "--key") && i + 1 < argc) {
@@ -85,6 +91,15 @@ int main(int argc, char** argv) {
     }
     if (!WritePngBottomUp(out, capture.width, capture.height, capture.rgb.data())) {
         return 1;
+    }
+    if (raw) {
+        FILE* file = std::fopen(raw, "wb");
+        const size_t written =
+            file ? std::fwrite(capture.rgb.data(), 1, capture.rgb.size(), file) : 0;
+        if (!file || std::fclose(file) != 0 || written != capture.rgb.size()) {
+            std::fprintf(stderr, "shot: cannot write %s\n", raw);
+            return 1;
+        }
     }
     std::printf("shot: frame %d (%dx%d) written to %s\n", capture.frame, capture.width,
                 capture.height, out);
