@@ -17,8 +17,6 @@
 
 namespace {
 
-const int SettleFrames = 5;  // frames at the start of a window and after W that are not counted
-
 // Frame numbers of the run's parts.
 struct LongPlan {
     int period;  // frames per window, the last window excepted
@@ -111,8 +109,8 @@ void AfterFrame(const int frame, void*) {
     const int window = WindowOf(&h->plan, frame);
     const int first = window * h->plan.period + 1;
     const int windKey = WindKeyFrame(&h->plan, window);
-    const int steady =
-        frame >= first + SettleFrames && (frame < windKey || frame >= windKey + SettleFrames);
+    const int steady = frame >= first + LongSettleFrames &&
+                       (frame < windKey || frame >= windKey + LongSettleFrames);
     if (frame == 1) {
         AllocCountMapObjects();  // the GL driver is loaded by now
     }
@@ -166,7 +164,7 @@ int LongRun(const LongRunSettings* settings, LongRunResult* result) {
     p->period = settings->frames / (settings->switches + 1);
     p->lastFrame = settings->frames;
     Hook.result = result;
-    if (p->period < 2 * SettleFrames + 2 || settings->switches + 1 > LongMaxWindows) {
+    if (p->period < LongMinWindowFrames || settings->switches + 1 > LongMaxWindows) {
         return 0;
     }
 

@@ -8,7 +8,11 @@
 #include "platform/win32/driver.h"
 #include "tools/common/alloc_count.h"
 
-enum { LongMaxWindows = 2048 };
+enum {
+    LongMaxWindows = 2048,
+    LongSettleFrames = 5,                           // frames after a set-up or W left uncounted
+    LongMinWindowFrames = 2 * LongSettleFrames + 2  // so that every window has steady frames
+};
 
 // What the run is asked to do.
 struct LongRunSettings {

@@ -66,7 +66,13 @@ int ParseOptions(const int argc, char** argv, LongOptions* o) {
         }
         *target = (int)v;
     }
-    return o->run.switches + 1 <= LongMaxWindows && o->run.frames > 0;
+    if (o->run.switches + 1 > LongMaxWindows ||
+        o->run.frames / (o->run.switches + 1) < LongMinWindowFrames) {
+        fprintf(stderr, "longrun: at most %d switches, and each window needs at least %d frames\n",
+                LongMaxWindows - 1, LongMinWindowFrames);
+        return 0;
+    }
+    return 1;
 }
 
 // Runs this program again with the tunable in its environment (tunables are read at start).

@@ -1,0 +1,227 @@
+// Tests of the performance tools: the medians, callgrind totals and growth judgement they report
+// with, and short runs of bench and longrun from a foreign working directory, whose reports must
+// carry every figure, the plant count of the build's terrain and no allocation by the program.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <string>
+
+#include "terrain/heightmap.h"
+#include "tests/support/program_run.h"
+#include "tools/common/growth.h"
+#include "tools/common/run_probe.h"
+#include "tools/terrain/generate.h"
+
+namespace {
+
+struct ToolRun {
+    int exitCode;  // -1 when the tool did not exit normally
+    std::string output;
+};
+
+// Runs a command line with standard error joined to the output.
+ToolRun RunTool(const std::string& commandLine) {
+    ToolRun run = {-1, ""};
+    FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
+    if (!pipe) {
+        return run;
+    }
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.output.append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// Every line that starts with `label` once leading blanks are skipped, joined by newlines.
+std::string LinesStarting(const std::string& output, const std::string& label) {
+    std::string found;
+    size_t start = 0;
+    while (start < output.size()) {
+        size_t end = output.find('\n', start);
+        end = end == std::string::npos ? output.size() : end;
+        const size_t text = output.find_first_not_of(' ', start);
+        if (text < end && output.compare(text, label.size(), label) == 0) {
+            found += output.substr(text, end - text) + "\n";
+        }
+        start = end + 1;
+    }
+    return found;
+}
+
+// The plants above PlantMinHeight on the build's terrain, as the first scene set-up places them.
+int PlantsOnBuildTerrain(void) {
+    static unsigned char map[MapSize * MapSize];
+    FILE* file = fopen(LIMNORA_BIN_DIR "/terrain.raw", "rb");
+    if (!file) {
+        return -1;
+    }
+    const size_t got = fread(map, 1, sizeof map, file);
+    fclose(file);
+    return got == sizeof map ? TerrainCountPlants(map) : -1;
+}
+
+std::string WriteTemporary(const std::string& content) {
+    char path[] = "/tmp/limnora-callgrind-test-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        return "";
+    }
+    FILE* file = fdopen(fd, "w");
+    fputs(content.c_str(), file);
+    fclose(file);
+    return path;
+}
+
+}  // namespace
+
+TEST(MedianOf, OddEvenUnsortedAndEmpty) {
+    double odd[] = {9.0, 1.0, 5.0};
+    EXPECT_DOUBLE_EQ(5.0, MedianOf(odd, 3));
+    double even[] = {4.0, 1.0, 3.0, 2.0};
+    EXPECT_DOUBLE_EQ(2.5, MedianOf(even, 4));
+    double one[] = {7.0};
+    EXPECT_DOUBLE_EQ(7.0, MedianOf(one, 1));
+    EXPECT_DOUBLE_EQ(0.0, MedianOf(nullptr, 0));
+}
+
+TEST(CallgrindTotal, ReadsSummaryOrTotalsAndRefusesFilesWithout) {
+    const std::string summary = WriteTemporary(
+        "version: 1\nevents: Ir\nfn=main\n3 4\n"
+        "summary: 15150123\n");
+    EXPECT_EQ(15150123, CallgrindTotal(summary.c_str()));
+    const std::string totals = WriteTemporary("events: Ir\ntotals: 678\n");
+    EXPECT_EQ(678, CallgrindTotal(totals.c_str()));
+    const std::string none = WriteTemporary("events: Ir\nfn=main\n3 4\nsummary:\n");
+    EXPECT_EQ(-1, CallgrindTotal(none.c_str()));
+    EXPECT_EQ(-1, CallgrindTotal("/nonexistent/callgrind.out"));
+    remove(summary.c_str());
+    remove(totals.c_str());
+    remove(none.c_str());
+}
+
+TEST(GrowthOf, NoiseStaysFlatAndASteadyLeakGrows) {
+    const double noisy[] = {100, 103, 98, 101, 99, 102, 97, 100, 101, 99};
+    const Growth flat = GrowthOf(noisy, 10, 0, 5.0);
+    EXPECT_EQ(1, flat.flat);
+    EXPECT_DOUBLE_EQ(100.0, flat.start);  // median of 100, 103, 98
+    EXPECT_DOUBLE_EQ(100.0, flat.end);    // median of 100, 101, 99
+
+    double leak[200];
+    for (int i = 0; i < 200; i++) {
+        leak[i] = 7000.0 + 0.5 * i;  // half a KB per window, as a small per-window loss looks
+    }
+    const Growth grows = GrowthOf(leak, 200, 4, 64.0);
+    EXPECT_EQ(0, grows.flat);
+    EXPECT_DOUBLE_EQ(7002.5, grows.start);
+    EXPECT_DOUBLE_EQ(7099.0, grows.end);
+}
+
+TEST(GrowthOf, WarmUpAndSingleOutliersDoNotCount) {
+    // Caches fill in the first windows: left out by the warm-up.
+    const double warming[] = {500, 300, 100, 100, 100, 100, 100, 100};
+    EXPECT_DOUBLE_EQ(100.0, GrowthOf(warming, 8, 2, 1.0).start);
+    EXPECT_DOUBLE_EQ(300.0, GrowthOf(warming, 8, 0, 1.0).start);
+    EXPECT_EQ(1, GrowthOf(warming, 8, 2, 1.0).flat);
+    // One odd reading at the end is outvoted by its neighbours.
+    const double spike[] = {100, 100, 100, 100, 100, 100, 100, 100, 100, 400};
+    EXPECT_EQ(1, GrowthOf(spike, 10, 0, 1.0).flat);
+    // Below six samples each end is one sample.
+    const double two[] = {100, 200};
+    EXPECT_DOUBLE_EQ(100.0, GrowthOf(two, 2, 0, 1.0).growth);
+    // Nothing after the warm-up: nothing to judge.
+    const Growth empty = GrowthOf(two, 2, 2, 1.0);
+    EXPECT_EQ(1, empty.flat);
+    EXPECT_DOUBLE_EQ(0.0, empty.growth);
+}
+
+// The quick report: both modes, the switch, first frames and the callgrind counts, run from a
+// working directory without the program's data (the tool must find it beside itself).
+TEST(BenchTool, QuickReportCarriesEveryFigure) {
+    EnterProgramDir(false);
+    const ToolRun run = RunTool(LIMNORA_BIN_DIR "/bench --quick");
+    ASSERT_EQ(0, run.exitCode) << run.output;
+    const std::string& out = run.output;
+
+    EXPECT_NE("", LinesStarting(out, "bench: ")) << out;
+    EXPECT_NE("", LinesStarting(out, "wind mode OpenGL (CPU bending)")) << out;
+    EXPECT_NE("", LinesStarting(out, "wind mode vertex program")) << out;
+    for (const char* label :
+         {"frames per second: ", "program CPU share: ", "GL calls per frame: "}) {
+        const std::string lines = LinesStarting(out, label);
+        EXPECT_EQ(2u, std::count(lines.begin(), lines.end(), '\n')) << label << "\n" << out;
+    }
+    // The program's own code allocates nothing per frame in either mode.
+    const std::string allocs = LinesStarting(out, "allocations per frame: ");
+    EXPECT_EQ(2u, std::count(allocs.begin(), allocs.end(), '\n')) << out;
+    EXPECT_EQ(std::string::npos, allocs.find("MISSED")) << allocs;
+
+    // Each drawn plant is one triangle fan in either mode: the count of the terrain's plants.
+    const int plants = PlantsOnBuildTerrain();
+    ASSERT_GT(plants, 0);
+    const std::string drawn = "plants drawn: " + std::to_string(plants) + "\n";
+    EXPECT_EQ(drawn + drawn, LinesStarting(out, "plants drawn: ")) << out;
+
+    EXPECT_NE("", LinesStarting(out, "F1 switch: ")) << out;
+    const std::string first = LinesStarting(out, "time to first frame: warm ");
+    EXPECT_NE("", first) << out;
+    EXPECT_EQ(std::string::npos, first.find("warm -1")) << first;
+
+    const std::string instructions = LinesStarting(out, "instructions per frame: ");
+    ASSERT_NE("", instructions) << out;
+    if (instructions.find("not measured") == std::string::npos) {
+        // 10,000 points with six trigonometric calls each put the water alone above 2 million.
+        double total = 0, water = 0;
+        ASSERT_EQ(2,
+                  sscanf(instructions.c_str(),
+                         "instructions per frame: %lf M CPU bending (water %lf M", &total, &water))
+            << instructions;
+        EXPECT_GT(water, 2.0);
+        EXPECT_GT(total, water);
+    }
+}
+
+TEST(BenchTool, RefusesABadCommandLine) {
+    EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/bench --frames").exitCode);
+    EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/bench --block 1").exitCode);
+    EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/bench --no-such-option 3").exitCode);
+}
+
+// Four windows, every other one fullscreen: every check is made and nothing is left over.
+TEST(LongrunTool, ShortRunReportsEveryCheckAndPasses) {
+    EnterProgramDir(false);
+    const ToolRun run = RunTool(LIMNORA_BIN_DIR "/longrun --frames 160 --switches 3");
+    EXPECT_EQ(0, run.exitCode) << run.output;
+    const std::string& out = run.output;
+
+    const std::string header = LinesStarting(out, "longrun: 160 frames, 3 F1 switches");
+    EXPECT_NE(std::string::npos, header.find("glibc.malloc.mmap_threshold=131072")) << out;
+    for (const char* label : {"heap in use (mallinfo2): ", "resident set: ", "live heap: ",
+                              "GL objects: ", "stand-in objects: "}) {
+        const std::string line = LinesStarting(out, label);
+        EXPECT_NE("", line) << label << "\n" << out;
+        EXPECT_NE(std::string::npos, line.find(": ok")) << line;
+    }
+    EXPECT_NE("", LinesStarting(out, "allocations per frame: program 0.00")) << out;
+    EXPECT_NE("", LinesStarting(out,
+                                "ShowCursor: hidden (-1) in 2 fullscreen windows, shown (0) in 2 "
+                                "windowed ones, 0 after the run: ok"))
+        << out;
+    EXPECT_NE("", LinesStarting(out, "after the run: no window")) << out;
+    EXPECT_NE("", LinesStarting(out, "result: ok")) << out;
+}
+
+TEST(LongrunTool, RefusesABadCommandLineOrTooFewFrames) {
+    EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/longrun --frames x").exitCode);
+    EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/longrun --switches").exitCode);
+    // Windows of three frames leave no steady frame to count: the run is refused, not judged.
+    const ToolRun tiny = RunTool(LIMNORA_BIN_DIR "/longrun --frames 12 --switches 3");
+    EXPECT_EQ(2, tiny.exitCode) << tiny.output;
+    EXPECT_NE(std::string::npos, tiny.output.find("at least")) << tiny.output;
+}
