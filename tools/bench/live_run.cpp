@@ -3,8 +3,6 @@
 // there and sets the GL switch for the next one. Nothing in the hook allocates.
 #include "tools/bench/live_run.h"
 
-#include <time.h>
-
 #include <cstring>
 
 #include "app/shell.h"
@@ -40,7 +38,7 @@ struct FramePlan {
 struct HookState {
     FramePlan plan;
     double startMs;
-    double lastWallMs, lastCpuMs;
+    double lastWallMs, lastCpuMs, lastProcessMs;
     AllocCounts lastAllocs;
     long long lastGlCalls, lastFans;
     double onMs[2][LiveMaxSamples];
@@ -54,12 +52,6 @@ struct HookState {
 };
 
 HookState Hook;
-
-double ThreadCpuMs(void) {
-    struct timespec now;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return (double)now.tv_sec * 1000.0 + (double)now.tv_nsec / 1e6;
-}
 
 void MakePlan(const LiveRunSettings* s, FramePlan* plan) {
     plan->s = *s;
@@ -105,6 +97,7 @@ void AfterFrame(const int frame, void*) {
     }
     const double wall = MonotonicMs();
     const double cpu = ThreadCpuMs();
+    const double process = ProcessCpuMs();
     AllocCounts allocs;
     AllocCountRead(&allocs);
 
@@ -114,6 +107,7 @@ void AfterFrame(const int frame, void*) {
         const char* renderer = (const char*)glGetString(GL_RENDERER);
         strncpy(r->renderer, renderer ? renderer : "?", sizeof r->renderer - 1);
     } else if (f.afterSwitch && r->switches < LiveMaxSwitches) {
+        r->switchCpuMs[r->switches] = process - h->lastProcessMs;
         r->switchMs[r->switches++] = wall - h->lastWallMs;
     } else if (f.measured && !f.firstOfBlock) {
         const int m = f.mode;
@@ -138,6 +132,7 @@ void AfterFrame(const int frame, void*) {
     GlSwitch.on = PlanOf(&h->plan, frame + 1).glOn;
     h->lastWallMs = wall;
     h->lastCpuMs = cpu;
+    h->lastProcessMs = process;
     h->lastAllocs = allocs;
     h->lastGlCalls = GlSwitch.calls;
     h->lastFans = GlSwitch.triangleFans;

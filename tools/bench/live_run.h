@@ -35,8 +35,9 @@ struct LiveModeFigures {
 
 // Written by LiveRun.
 struct LiveRunResult {
-    LiveModeFigures mode[2];           // [0] CPU bending, [1] vertex program
-    double switchMs[LiveMaxSwitches];  // last frame before F1 to the first finished frame after
+    LiveModeFigures mode[2];              // [0] CPU bending, [1] vertex program
+    double switchMs[LiveMaxSwitches];     // last frame before F1 to the first finished frame after
+    double switchCpuMs[LiveMaxSwitches];  // CPU time of all threads over the same span
     int switches;
     double firstFrameMs;  // WinMain entry to the first finished frame, this process
     char renderer[96];    // GL_RENDERER of the first window

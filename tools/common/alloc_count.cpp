@@ -322,6 +322,27 @@ void AllocCountMapObjects(void) {
     Objects.segmentCount.store(Objects.filled, std::memory_order_release);
 }
 
+int AllocTopObjects(const double* const perObject, const int wanted, int* const top) {
+    int found = 0;
+    for (; found < wanted; found++) {
+        int best = -1;
+        for (int i = 0; i < Objects.objectCount; i++) {
+            int taken = 0;
+            for (int k = 0; k < found; k++) {
+                taken = taken || top[k] == i;
+            }
+            if (!taken && perObject[i] > 0 && (best < 0 || perObject[i] > perObject[best])) {
+                best = i;
+            }
+        }
+        if (best < 0) {
+            break;
+        }
+        top[found] = best;
+    }
+    return found;
+}
+
 const char* AllocObjectName(const int index) {
     return index >= 0 && index < Objects.objectCount ? Objects.name[index] : nullptr;
 }

@@ -26,6 +26,9 @@ void AllocCountRead(AllocCounts* out);
 void AllocCountMapObjects(void);
 // The file name of mapped library `index`, or null past the last.
 const char* AllocObjectName(int index);
+// Indexes of the (up to) `wanted` mapped libraries with the largest positive values of perObject
+// (AllocMaxObjects entries), largest first, into top; returns how many.
+int AllocTopObjects(const double* perObject, int wanted, int* top);
 // 1 when this build counts (not in sanitizer builds, where every reading stays zero).
 int AllocCountAvailable(void);
 // Allocates and frees once through malloc and once through operator new from the executable and

@@ -22,6 +22,18 @@ double MonotonicMs(void) {
     return (double)now.tv_sec * 1000.0 + (double)now.tv_nsec / 1e6;
 }
 
+double ThreadCpuMs(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return (double)now.tv_sec * 1000.0 + (double)now.tv_nsec / 1e6;
+}
+
+double ProcessCpuMs(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return (double)now.tv_sec * 1000.0 + (double)now.tv_nsec / 1e6;
+}
+
 long long HeapInUseBytes(void) {
     const struct mallinfo2 info = mallinfo2();
     return (long long)(info.uordblks + info.hblkhd);

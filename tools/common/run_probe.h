@@ -5,6 +5,10 @@
 
 // Milliseconds on the monotonic clock.
 double MonotonicMs(void);
+// CPU time of the calling thread in milliseconds.
+double ThreadCpuMs(void);
+// CPU time of the whole process (all threads) in milliseconds.
+double ProcessCpuMs(void);
 // Bytes handed out by malloc and not freed, all arenas and mmapped blocks together.
 long long HeapInUseBytes(void);
 // The resident set of this process in kilobytes; -1 when /proc cannot be read.

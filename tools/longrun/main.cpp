@@ -94,21 +94,16 @@ const char* Verdict(const int ok) {
 
 // Library allocations per steady frame, the three biggest by library.
 void PrintLibraries(const LongRunResult* r, const double frames) {
-    int shown[3] = {-1, -1, -1};
-    for (int k = 0; k < 3; k++) {
-        for (int i = 0; AllocObjectName(i); i++) {
-            const int taken = i == shown[0] || i == shown[1];
-            const long long c = r->libraryByObject[i];
-            if (!taken && c > 0 && (shown[k] < 0 || c > r->libraryByObject[shown[k]])) {
-                shown[k] = i;
-            }
-        }
+    static double perFrame[AllocMaxObjects];
+    for (int i = 0; i < AllocMaxObjects; i++) {
+        perFrame[i] = (double)r->libraryByObject[i] / frames;
     }
-    for (int k = 0; k < 3 && shown[k] >= 0; k++) {
-        printf("%s%s %.1f", k == 0 ? " (" : ", ", AllocObjectName(shown[k]),
-               (double)r->libraryByObject[shown[k]] / frames);
+    int top[3];
+    const int found = AllocTopObjects(perFrame, 3, top);
+    for (int k = 0; k < found; k++) {
+        printf("%s%s %.1f", k == 0 ? " (" : ", ", AllocObjectName(top[k]), perFrame[top[k]]);
     }
-    printf("%s", shown[0] >= 0 ? ")" : "");
+    printf("%s", found > 0 ? ")" : "");
 }
 
 // One series per kind of window after warm-up, since fullscreen windows hold bigger buffers.
