@@ -37,11 +37,12 @@ struct FramePlan {
 // Samples and running readings; written by the hook only.
 struct HookState {
     FramePlan plan;
-    double startMs;
     double lastWallMs, lastCpuMs, lastProcessMs;
     AllocCounts lastAllocs;
     long long lastGlCalls, lastFans;
     double onMs[2][LiveMaxSamples];
+    double onMainCpuMs[2][LiveMaxSamples];
+    double onAllCpuMs[2][LiveMaxSamples];
     double offCpuMs[2][LiveMaxSamples];
     double offWallMs[2][LiveMaxSamples];
     int onCount[2], offCount[2];
@@ -103,11 +104,11 @@ void AfterFrame(const int frame, void*) {
 
     if (frame == 1) {
         AllocCountMapObjects();  // the GL driver is loaded by now
-        r->firstFrameMs = wall - h->startMs;
         const char* renderer = (const char*)glGetString(GL_RENDERER);
         strncpy(r->renderer, renderer ? renderer : "?", sizeof r->renderer - 1);
     } else if (f.afterSwitch && r->switches < LiveMaxSwitches) {
         r->switchCpuMs[r->switches] = process - h->lastProcessMs;
+        r->switchMainCpuMs[r->switches] = cpu - h->lastCpuMs;
         r->switchMs[r->switches++] = wall - h->lastWallMs;
     } else if (f.measured && !f.firstOfBlock) {
         const int m = f.mode;
@@ -118,6 +119,8 @@ void AfterFrame(const int frame, void*) {
         }
         h->allocFrames[m]++;
         if (f.glOn && h->onCount[m] < LiveMaxSamples) {
+            h->onMainCpuMs[m][h->onCount[m]] = cpu - h->lastCpuMs;
+            h->onAllCpuMs[m][h->onCount[m]] = process - h->lastProcessMs;
             h->onMs[m][h->onCount[m]++] = wall - h->lastWallMs;
             h->glCallsOn[m] += GlSwitch.calls - h->lastGlCalls;
             r->mode[m].plantsDrawn = (int)(GlSwitch.triangleFans - h->lastFans);
@@ -144,6 +147,8 @@ void Summarise(HookState* h, LiveRunResult* r) {
         f->framesOn = h->onCount[m];
         f->framesOff = h->offCount[m];
         f->frameMs = MedianOf(h->onMs[m], h->onCount[m]);
+        f->frameMainCpuMs = MedianOf(h->onMainCpuMs[m], h->onCount[m]);
+        f->frameAllCpuMs = MedianOf(h->onAllCpuMs[m], h->onCount[m]);
         f->programMs = MedianOf(h->offCpuMs[m], h->offCount[m]);
         f->programWallMs = MedianOf(h->offWallMs[m], h->offCount[m]);
         const double frames = h->allocFrames[m] > 0 ? h->allocFrames[m] : 1;
@@ -172,7 +177,6 @@ int LiveRun(const LiveRunSettings* settings, LiveRunResult* result) {
     DriverSetSwapHook(AfterFrame, nullptr);
     GlSwitch.on = 1;
 
-    Hook.startMs = MonotonicMs();
     result->exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
     GlSwitch.on = 1;
     DriverUninstall();

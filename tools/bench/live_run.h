@@ -22,6 +22,8 @@ struct LiveRunSettings {
 // Figures of one wind mode.
 struct LiveModeFigures {
     double frameMs;                // median wall time of a frame with GL on
+    double frameMainCpuMs;         // median CPU time of the main thread in such a frame
+    double frameAllCpuMs;          // median CPU time of all threads in such a frame
     double programMs;              // median main-thread CPU time of a frame with GL off
     double programWallMs;          // median wall time of a frame with GL off
     double allocsPerFrame;         // heap allocations per measured frame, all threads and callers
@@ -38,9 +40,9 @@ struct LiveRunResult {
     LiveModeFigures mode[2];              // [0] CPU bending, [1] vertex program
     double switchMs[LiveMaxSwitches];     // last frame before F1 to the first finished frame after
     double switchCpuMs[LiveMaxSwitches];  // CPU time of all threads over the same span
+    double switchMainCpuMs[LiveMaxSwitches];  // CPU time of the main thread over it
     int switches;
-    double firstFrameMs;  // WinMain entry to the first finished frame, this process
-    char renderer[96];    // GL_RENDERER of the first window
+    char renderer[96];  // GL_RENDERER of the first window
     int framesDrawn;
     int exitCode;  // WinMain's
 };
