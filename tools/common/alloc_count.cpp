@@ -262,6 +262,44 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept {
     return Live(__libc_malloc(size ? size : 1));
 }
 
+// Over-aligned types: charged to the caller here rather than to the C++ library.
+static void* CountedAlignedNew(size_t size, std::align_val_t alignment, const void* caller) {
+    Count(caller);
+    void* const p = Live(__libc_memalign((size_t)alignment, size ? size : 1));
+    if (!p) {
+        throw std::bad_alloc();
+    }
+    return p;
+}
+
+void* operator new(size_t size, std::align_val_t alignment) {
+    return CountedAlignedNew(size, alignment, __builtin_return_address(0));
+}
+
+void* operator new[](size_t size, std::align_val_t alignment) {
+    return CountedAlignedNew(size, alignment, __builtin_return_address(0));
+}
+
+void operator delete(void* p, std::align_val_t) noexcept {
+    CountFree(p);
+    __libc_free(p);
+}
+
+void operator delete[](void* p, std::align_val_t) noexcept {
+    CountFree(p);
+    __libc_free(p);
+}
+
+void operator delete(void* p, size_t, std::align_val_t) noexcept {
+    CountFree(p);
+    __libc_free(p);
+}
+
+void operator delete[](void* p, size_t, std::align_val_t) noexcept {
+    CountFree(p);
+    __libc_free(p);
+}
+
 void operator delete(void* p) noexcept {
     CountFree(p);
     __libc_free(p);
