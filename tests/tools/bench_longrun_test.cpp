@@ -202,13 +202,18 @@ TEST(LongrunTool, ShortRunReportsEveryCheckAndPasses) {
 
     const std::string header = LinesStarting(out, "longrun: 160 frames, 3 F1 switches");
     EXPECT_NE(std::string::npos, header.find("glibc.malloc.mmap_threshold=131072")) << out;
-    for (const char* label : {"heap in use (mallinfo2): ", "resident set: ", "live heap: ",
-                              "GL objects: ", "stand-in objects: "}) {
+    for (const char* label : {"GL objects: ", "stand-in objects: "}) {
         const std::string line = LinesStarting(out, label);
-        EXPECT_NE("", line) << label << "\n" << out;
-        EXPECT_NE(std::string::npos, line.find(": ok")) << line;
+        EXPECT_NE(std::string::npos, line.find(": ok")) << label << "\n" << out;
     }
-    EXPECT_NE("", LinesStarting(out, "allocations per frame: program 0.00")) << out;
+    // A sanitizer build has its own allocator: memory is reported as not judged there.
+    if (LinesStarting(out, "live heap: not counted").empty()) {
+        for (const char* label : {"heap in use (mallinfo2): ", "resident set: ", "live heap: "}) {
+            const std::string line = LinesStarting(out, label);
+            EXPECT_NE(std::string::npos, line.find(": ok")) << label << "\n" << out;
+        }
+        EXPECT_NE("", LinesStarting(out, "allocations per frame: program 0.00")) << out;
+    }
     EXPECT_NE("", LinesStarting(out,
                                 "ShowCursor: hidden (-1) in 2 fullscreen windows, shown (0) in 2 "
                                 "windowed ones, 0 after the run: ok"))

@@ -148,11 +148,14 @@ int Report(const LongOptions* o, const LongRunResult* r) {
         "readings: at the scene set-up of each window after %d warm-up windows, windowed and "
         "fullscreen apart; start and end are medians of the first and last three\n",
         warmUp);
-    ok = PrintSeries("heap in use (mallinfo2)", &HeapSeries, HeapAllowanceKb) && ok;
-    ok = PrintSeries("resident set", &ResidentSeries, ResidentAllowanceKb) && ok;
     if (!AllocCountAvailable()) {
-        printf("live heap: not counted (sanitizer build)\nallocations per frame: not counted\n");
+        // AddressSanitizer keeps freed memory in quarantine: heap and resident set measure it.
+        printf(
+            "memory: not judged (sanitizer build: ASan's allocator and quarantine)\n"
+            "live heap: not counted (sanitizer build)\nallocations per frame: not counted\n");
     } else {
+        ok = PrintSeries("heap in use (mallinfo2)", &HeapSeries, HeapAllowanceKb) && ok;
+        ok = PrintSeries("resident set", &ResidentSeries, ResidentAllowanceKb) && ok;
         ok = PrintSeries("live heap", &LiveSeries, LiveAllowanceKb) && ok;
         const double frames = r->steadyFrames > 0 ? (double)r->steadyFrames : 1;
         printf("allocations per frame: program %.2f (aim 0), libraries %.1f",
