@@ -41,36 +41,43 @@ struct TopWindow {
     int width = 0, height = 0;
 };
 
-// Finds a top-level window by its exact name. xdotool's name search misses UTF-8 titles, so the
-// list of the root's children is read instead.
-bool FindWindow(const std::string& name, TopWindow* found) {
+// Finds a top-level window by its exact name; with `pid` above 0, only one that process owns
+// (_NET_WM_PID), since tests running beside this one show windows of the same name. xdotool's name
+// search misses UTF-8 titles, so the list of the root's children is read instead.
+bool FindWindow(const std::string& name, pid_t pid, TopWindow* found) {
     const std::string list = Command("xwininfo -root -children 2>/dev/null");
+    const std::string owned =
+        pid > 0 ? Command("xdotool search --pid " + std::to_string(pid) + " 2>/dev/null") : "";
     const std::string quoted = "\"" + name + "\"";
-    size_t at = list.find(quoted);
-    if (at == std::string::npos) {
-        return false;
+    for (size_t at = list.find(quoted); at != std::string::npos; at = list.find(quoted, at + 1)) {
+        const size_t lineStart = list.rfind('\n', at) + 1;
+        const size_t lineEnd = list.find('\n', at);
+        const std::string line = list.substr(lineStart, lineEnd - lineStart);
+        char id[32] = {0};
+        if (sscanf(line.c_str(), " %31s", id) != 1) {
+            continue;
+        }
+        // xdotool lists decimal ids, one a line.
+        const std::string decimal = std::to_string(std::strtoul(id, nullptr, 16));
+        if (pid > 0 && ("\n" + owned).find("\n" + decimal + "\n") == std::string::npos) {
+            continue;
+        }
+        found->id = id;
+        // After the name: `: ("instance" "class")  WIDTHxHEIGHT+X+Y  +X+Y`.
+        size_t rest = line.find(':', line.find(quoted) + quoted.size());
+        const size_t hint = line.find(')', rest);
+        if (hint != std::string::npos) {
+            rest = hint;
+        }
+        return sscanf(line.c_str() + rest + 1, " %dx%d", &found->width, &found->height) == 2;
     }
-    const size_t lineStart = list.rfind('\n', at) + 1;
-    const size_t lineEnd = list.find('\n', at);
-    const std::string line = list.substr(lineStart, lineEnd - lineStart);
-    char id[32] = {0};
-    if (sscanf(line.c_str(), " %31s", id) != 1) {
-        return false;
-    }
-    found->id = id;
-    // After the name: `: ("instance" "class")  WIDTHxHEIGHT+X+Y  +X+Y`.
-    size_t rest = line.find(':', line.find(quoted) + quoted.size());
-    const size_t hint = line.find(')', rest);
-    if (hint != std::string::npos) {
-        rest = hint;
-    }
-    return sscanf(line.c_str() + rest + 1, " %dx%d", &found->width, &found->height) == 2;
+    return false;
 }
 
-bool WaitForWindow(const std::string& name, TopWindow* found, double seconds) {
+bool WaitForWindow(const std::string& name, pid_t pid, TopWindow* found, double seconds) {
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     while (Clock::now() < end) {
-        if (FindWindow(name, found) && found->width > 0) {
+        if (FindWindow(name, pid, found) && found->width > 0) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -105,7 +112,7 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
     ASSERT_EQ(0, posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ));
 
     TopWindow dialog;
-    ASSERT_TRUE(WaitForWindow("Vollbildschirm?", &dialog, 30.0)) << "no start-up dialog";
+    ASSERT_TRUE(WaitForWindow("Vollbildschirm?", 0, &dialog, 30.0)) << "no start-up dialog";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // until it is drawn
     // The dialog's two buttons sit side by side, centred near its bottom edge, "No" on the right.
     const int x = dialog.width / 2 + 28;
@@ -114,7 +121,8 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
             std::to_string(y) + " click 1");
 
     TopWindow window;
-    ASSERT_TRUE(WaitForWindow("Limnora", &window, 30.0)) << "no program window after the answer";
+    ASSERT_TRUE(WaitForWindow("Limnora", pid, &window, 30.0))
+        << "no program window after the answer";
     EXPECT_EQ(800, window.width);
     EXPECT_EQ(600, window.height);
 
