@@ -246,6 +246,17 @@ TEST_F(InputFailureTest, AnUnterminatedCommentIsACompileErrorAtItsStart) {
     EXPECT_EQ("wind.cg(4) : error: unterminated comment\n", ListingOf("wind.cg"));
 }
 
+TEST_F(InputFailureTest, ADirectoryNamedWindCgIsAReadError) {
+    std::remove("wind.cg");
+    ASSERT_EQ(0, mkdir("wind.cg", 0755));
+    DriverStopAfter(2);
+    EXPECT_EQ(0, RunProgram(IDNO));
+    EXPECT_EQ(0, DriverFrames());
+    ASSERT_EQ(2, DriverBoxCount());
+    ExpectErrorBox(1, "The file could not be read.");
+    ExpectEverythingReleased();
+}
+
 // ---- files that go bad between two windows
 
 // Runs the callback in the swap of frame 2 and presses F1 for that frame, so the next window's
