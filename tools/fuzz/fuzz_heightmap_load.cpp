@@ -13,8 +13,9 @@
 #include "terrain/heightmap.h"
 
 static const int MapBytes = MapSize * MapSize;
-static const unsigned char Before = 0xA5;  // the map's contents before each load
+static const unsigned char Before = 0xA5;           // the map's contents before each load
 static unsigned char Untouched[MapSize * MapSize];  // all Before, to compare with
+static char Folder[32];
 static char Path[64];
 
 static void Broken(const char* what, const size_t at) {
@@ -22,13 +23,19 @@ static void Broken(const char* what, const size_t at) {
     abort();
 }
 
+static void RemoveFolder(void) {
+    unlink(Path);
+    rmdir(Folder);
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/limnora-fuzz-XXXXXX";
-    if (!mkdtemp(folder)) {
+    snprintf(Folder, sizeof Folder, "/tmp/limnora-fuzz-XXXXXX");
+    if (!mkdtemp(Folder)) {
         perror("mkdtemp");
         abort();
     }
-    snprintf(Path, sizeof Path, "%s/terrain.raw", folder);
+    snprintf(Path, sizeof Path, "%s/terrain.raw", Folder);
+    atexit(RemoveFolder);
     memset(Untouched, Before, sizeof Untouched);
     return 0;
 }
