@@ -94,7 +94,7 @@ protected:
             std::filesystem::remove_all(dir, ignored);
         }
     }
-    // A run that must draw two frames with the given terrain box (null: none) after the question.
+    // A run that must draw two frames with the given box (null: none) after the question.
     void ExpectRunsWithBox(const char* text) {
         DriverStopAfter(2);
         EXPECT_EQ(0, RunProgram(IDNO));
