@@ -187,6 +187,23 @@ TEST(BenchTool, QuickReportCarriesEveryFigure) {
     }
 }
 
+// One block a frame from the executable's own code must show as the program's allocation: the
+// counter and its charging by caller work inside the running program, not just in principle.
+TEST(BenchTool, ChargesAnAllocationPerFrameToTheProgram) {
+    const ToolRun run =
+        RunTool(LIMNORA_BIN_DIR "/bench --quick --callgrind-frames 0 --inject-allocation");
+    ASSERT_EQ(0, run.exitCode) << run.output;
+    const std::string allocs = LinesStarting(run.output, "allocations per frame: ");
+    if (allocs.find("not counted") != std::string::npos) {
+        GTEST_SKIP() << "sanitizer build: allocations are not counted";
+    }
+    // Both modes' lines, each with exactly one allocation a frame charged to the program.
+    const std::string charged = "allocations per frame: program 1.00 (aim 0: MISSED)";
+    const size_t first = allocs.find(charged);
+    ASSERT_EQ(0u, first) << allocs;
+    EXPECT_NE(std::string::npos, allocs.find("\n" + charged, first + 1)) << allocs;
+}
+
 TEST(BenchTool, RefusesABadCommandLine) {
     EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/bench --frames").exitCode);
     EXPECT_EQ(2, RunTool(LIMNORA_BIN_DIR "/bench --block 1").exitCode);
@@ -220,6 +237,29 @@ TEST(LongrunTool, ShortRunReportsEveryCheckAndPasses) {
         << out;
     EXPECT_NE("", LinesStarting(out, "after the run: no window")) << out;
     EXPECT_NE("", LinesStarting(out, "result: ok")) << out;
+}
+
+// 256 KB kept at every scene set-up: the live heap grows in both kinds of window, and the run
+// fails on it while every other check still passes.
+TEST(LongrunTool, FailsOnAHeapThatGrows) {
+    const ToolRun run =
+        RunTool(LIMNORA_BIN_DIR "/longrun --frames 240 --switches 7 --inject-leak 256");
+    if (!LinesStarting(run.output, "live heap: not counted").empty()) {
+        GTEST_SKIP() << "sanitizer build: memory is not judged";
+    }
+    EXPECT_EQ(1, run.exitCode) << run.output;
+    const std::string live = LinesStarting(run.output, "live heap: ");
+    EXPECT_NE(std::string::npos, live.find("GROWING")) << live;
+    double windowedGrowth = 0, fullscreenGrowth = 0;
+    const char* growth = live.c_str() + live.find("growth");
+    ASSERT_EQ(2, sscanf(growth, "growth %lf KB; fullscreen start %*f KB, end %*f KB, growth %lf",
+                        &windowedGrowth, &fullscreenGrowth))
+        << live;
+    // Two windows of each kind lie between the medians' ends: 512 KB, give or take the driver.
+    EXPECT_NEAR(512.0, windowedGrowth, 64.0);
+    EXPECT_NEAR(512.0, fullscreenGrowth, 64.0);
+    EXPECT_NE("", LinesStarting(run.output, "GL objects: ")) << run.output;
+    EXPECT_NE("", LinesStarting(run.output, "result: FAILED")) << run.output;
 }
 
 TEST(LongrunTool, RefusesABadCommandLineOrTooFewFrames) {

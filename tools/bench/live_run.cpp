@@ -3,6 +3,7 @@
 // there and sets the GL switch for the next one. Nothing in the hook allocates.
 #include "tools/bench/live_run.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/shell.h"
@@ -131,6 +132,12 @@ void AfterFrame(const int frame, void*) {
     }
     r->framesDrawn = frame;
 
+    if (h->plan.s.injectAllocation) {
+        // One block per frame from the executable's code, so that a test can see it counted.
+        static void* volatile held = nullptr;
+        free(held);
+        held = malloc(64);
+    }
     // The swap right after this hook already belongs to the next frame's state.
     GlSwitch.on = PlanOf(&h->plan, frame + 1).glOn;
     h->lastWallMs = wall;

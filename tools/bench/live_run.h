@@ -13,10 +13,11 @@ enum {
 
 // What the run is asked to do.
 struct LiveRunSettings {
-    int warmUp;    // frames drawn after start and after W before measuring
-    int measured;  // frames measured per mode with GL on; as many again with GL off
-    int block;     // frames per block of one GL state
-    int switches;  // F1 presses after the modes, six frames apart
+    int warmUp;            // frames drawn after start and after W before measuring
+    int measured;          // frames measured per mode with GL on; as many again with GL off
+    int block;             // frames per block of one GL state
+    int switches;          // F1 presses after the modes, six frames apart
+    int injectAllocation;  // 1: the hook itself allocates once per frame (the tool's own test)
 };
 
 // Figures of one wind mode.

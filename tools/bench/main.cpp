@@ -60,6 +60,7 @@ int Usage(void) {
     fprintf(stderr,
             "usage: bench [--frames N] [--warmup N] [--block N] [--switches N] [--starts N]\n"
             "             [--callgrind-frames N] [--quick]\n"
+            "             [--inject-allocation]    (one allocation a frame: tests the tool)\n"
             "       bench --first-frame            (one start; prints its first-frame time)\n"
             "       bench --scene-work PART N      (PART water|plants|plants-unbent, N frames)\n");
     return 2;
@@ -87,7 +88,7 @@ int Count(const char* text, const int minimum) {
 }
 
 int ParseOptions(const int argc, char** argv, BenchOptions* o) {
-    o->live = LiveRunSettings{30, 150, 10, 6};
+    o->live = LiveRunSettings{30, 150, 10, 6, 0};
     o->startRuns = 3;
     o->callgrindFrames = 10;
     // Each numeric option, where it goes and its smallest sound value.
@@ -102,8 +103,12 @@ int ParseOptions(const int argc, char** argv, BenchOptions* o) {
         {"--starts", &o->startRuns, 1},     {"--callgrind-frames", &o->callgrindFrames, 0},
     };
     for (int i = 1; i < argc; i++) {
+        if (!strcmp(argv[i], "--inject-allocation")) {
+            o->live.injectAllocation = 1;
+            continue;
+        }
         if (!strcmp(argv[i], "--quick")) {
-            o->live = LiveRunSettings{4, 6, 3, 2};
+            o->live = LiveRunSettings{4, 6, 3, 2, o->live.injectAllocation};
             o->startRuns = 1;
             o->callgrindFrames = 1;
             continue;

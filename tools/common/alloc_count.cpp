@@ -394,12 +394,26 @@ int AllocCountAvailable(void) {
 }
 
 int AllocCountSelfCheck(void) {
-    AllocCounts before, after;
+    AllocCounts before, held, after;
     AllocCountRead(&before);
-    void* const block = SelfCheckBlock(24);
-    free(block);
+    void* block = SelfCheckBlock(24);
     int* const value = SelfCheckObject();
+    block = realloc(block, 4000);  // grows in place or moves: one live block either way
+    // Through a volatile pointer, so that the compiler cannot turn strdup into malloc here.
+    static char text[] = "counted in the C library";
+    char* volatile source = text;
+    char* const copy = strdup(source);
+    AllocCountRead(&held);
+    free(copy);
+    free(block);
     delete value;
     AllocCountRead(&after);
-    return after.programCalls - before.programCalls >= 2 && after.frees - before.frees >= 2;
+    // malloc, new and realloc from here are the executable's; strdup's malloc is the library's.
+    const int charged =
+        held.programCalls - before.programCalls == 3 && held.calls - before.calls == 4;
+    const int live = held.liveBlocks - before.liveBlocks == 3 &&
+                     held.liveBytes - before.liveBytes >= 4000 + (long long)sizeof(int) + 25;
+    const int released = after.liveBlocks == before.liveBlocks &&
+                         after.liveBytes == before.liveBytes && after.frees - before.frees == 3;
+    return charged && live && released;
 }

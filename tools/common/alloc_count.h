@@ -31,6 +31,7 @@ const char* AllocObjectName(int index);
 int AllocTopObjects(const double* perObject, int wanted, int* top);
 // 1 when this build counts (not in sanitizer builds, where every reading stays zero).
 int AllocCountAvailable(void);
-// Allocates and frees once through malloc and once through operator new from the executable and
-// checks that the counter saw both; 1 when the counter works, 0 when it is not interposed.
+// Allocates, grows and frees blocks through malloc, realloc, operator new and the C library's
+// strdup, and checks what the counter saw: the calls charged to the executable or the library,
+// the live blocks and bytes while held and after. 1 when the counter works, 0 when it does not.
 int AllocCountSelfCheck(void);

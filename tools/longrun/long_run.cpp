@@ -7,6 +7,7 @@
 #include "tools/longrun/long_run.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/shell.h"
@@ -26,6 +27,8 @@ struct LongPlan {
 
 struct LongHook {
     LongPlan plan;
+    int injectLeakKb;                // from the settings
+    void* injected[LongMaxWindows];  // the blocks kept, reachable to the end
     AllocCounts last;
     LongRunResult* result;
 };
@@ -152,6 +155,14 @@ extern "C" GLuint __real_glGenLists(GLsizei range);
 extern "C" GLuint __wrap_glGenLists(GLsizei range) {
     if (Hook.result) {
         TakeSetUpReading(Hook.result);
+        const int window = Hook.result->windows - 1;
+        if (Hook.injectLeakKb > 0 && window >= 0 && window < LongMaxWindows) {
+            // A leak on purpose, touched so that it is resident too.
+            Hook.injected[window] = malloc((size_t)Hook.injectLeakKb * 1024);
+            if (Hook.injected[window]) {
+                memset(Hook.injected[window], 1, (size_t)Hook.injectLeakKb * 1024);
+            }
+        }
     }
     return __real_glGenLists(range);
 }
@@ -164,6 +175,7 @@ int LongRun(const LongRunSettings* settings, LongRunResult* result) {
     p->period = settings->frames / (settings->switches + 1);
     p->lastFrame = settings->frames;
     Hook.result = result;
+    Hook.injectLeakKb = settings->injectLeakKb;
     if (p->period < LongMinWindowFrames || settings->switches + 1 > LongMaxWindows) {
         return 0;
     }

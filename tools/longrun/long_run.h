@@ -18,6 +18,7 @@ enum {
 struct LongRunSettings {
     int frames;    // frames in all
     int switches;  // F1 presses, evenly spread; each window but the last has frames/(switches+1)
+    int injectLeakKb;  // > 0: every scene set-up keeps this many KB more (the tool's own test)
 };
 
 // The objects alive while a window runs; the same in every window unless something leaks.

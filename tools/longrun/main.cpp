@@ -6,7 +6,7 @@
 // glibc's arenas fragment on repeated context creation and grow the resident set without a leak,
 // so the tool runs itself with GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072 (big blocks
 // then come from mmap and go back on free) unless --keep-tunables is given.
-// Usage: longrun [--frames N] [--switches N] [--warmup N] [--keep-tunables]
+// Usage: longrun [--frames N] [--switches N] [--warmup N] [--keep-tunables] [--inject-leak KB]
 #include <unistd.h>
 
 #include <cstdio>
@@ -38,13 +38,17 @@ struct LongOptions {
 LongRunResult Result;  // large: kept out of the stack
 
 int Usage(void) {
-    fprintf(stderr, "usage: longrun [--frames N] [--switches N] [--warmup N] [--keep-tunables]\n");
+    fprintf(
+        stderr,
+        "usage: longrun [--frames N] [--switches N] [--warmup N] [--keep-tunables]\n"
+        "               [--inject-leak KB]   (keeps KB more at every set-up: tests the tool)\n");
     return 2;
 }
 
 int ParseOptions(const int argc, char** argv, LongOptions* o) {
     o->run.frames = 100000;
     o->run.switches = 200;
+    o->run.injectLeakKb = 0;
     o->warmUp = 4;
     o->keepTunables = 0;
     for (int i = 1; i < argc; i++) {
@@ -52,10 +56,11 @@ int ParseOptions(const int argc, char** argv, LongOptions* o) {
             o->keepTunables = 1;
             continue;
         }
-        int* target = !strcmp(argv[i], "--frames")     ? &o->run.frames
-                      : !strcmp(argv[i], "--switches") ? &o->run.switches
-                      : !strcmp(argv[i], "--warmup")   ? &o->warmUp
-                                                       : nullptr;
+        int* target = !strcmp(argv[i], "--frames")        ? &o->run.frames
+                      : !strcmp(argv[i], "--switches")    ? &o->run.switches
+                      : !strcmp(argv[i], "--warmup")      ? &o->warmUp
+                      : !strcmp(argv[i], "--inject-leak") ? &o->run.injectLeakKb
+                                                          : nullptr;
         if (!target || i + 1 >= argc) {
             return 0;
         }
