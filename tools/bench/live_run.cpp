@@ -10,6 +10,7 @@
 #include "platform/gl.h"
 #include "platform/win32/driver.h"
 #include "tools/bench/gl_switch.h"
+#include "tools/bench/sleep_count.h"
 #include "tools/common/alloc_count.h"
 #include "tools/common/run_probe.h"
 
@@ -38,7 +39,7 @@ struct FramePlan {
 // Samples and running readings; written by the hook only.
 struct HookState {
     FramePlan plan;
-    double lastWallMs, lastCpuMs, lastProcessMs;
+    double lastWallMs, lastCpuMs, lastProcessMs, lastSleptMs;
     AllocCounts lastAllocs;
     long long lastGlCalls, lastFans;
     double onMs[2][LiveMaxSamples];
@@ -100,6 +101,7 @@ void AfterFrame(const int frame, void*) {
     const double wall = MonotonicMs();
     const double cpu = ThreadCpuMs();
     const double process = ProcessCpuMs();
+    const double slept = SleptMs();
     AllocCounts allocs;
     AllocCountRead(&allocs);
 
@@ -108,8 +110,7 @@ void AfterFrame(const int frame, void*) {
         const char* renderer = (const char*)glGetString(GL_RENDERER);
         strncpy(r->renderer, renderer ? renderer : "?", sizeof r->renderer - 1);
     } else if (f.afterSwitch && r->switches < LiveMaxSwitches) {
-        r->switchCpuMs[r->switches] = process - h->lastProcessMs;
-        r->switchMainCpuMs[r->switches] = cpu - h->lastCpuMs;
+        r->switchSleptMs[r->switches] = slept - h->lastSleptMs;
         r->switchMs[r->switches++] = wall - h->lastWallMs;
     } else if (f.measured && !f.firstOfBlock) {
         const int m = f.mode;
@@ -143,6 +144,7 @@ void AfterFrame(const int frame, void*) {
     h->lastWallMs = wall;
     h->lastCpuMs = cpu;
     h->lastProcessMs = process;
+    h->lastSleptMs = slept;
     h->lastAllocs = allocs;
     h->lastGlCalls = GlSwitch.calls;
     h->lastFans = GlSwitch.triangleFans;

@@ -38,10 +38,9 @@ struct LiveModeFigures {
 
 // Written by LiveRun.
 struct LiveRunResult {
-    LiveModeFigures mode[2];              // [0] CPU bending, [1] vertex program
-    double switchMs[LiveMaxSwitches];     // last frame before F1 to the first finished frame after
-    double switchCpuMs[LiveMaxSwitches];  // CPU time of all threads over the same span
-    double switchMainCpuMs[LiveMaxSwitches];  // CPU time of the main thread over it
+    LiveModeFigures mode[2];           // [0] CPU bending, [1] vertex program
+    double switchMs[LiveMaxSwitches];  // last frame before F1 to the first finished frame after
+    double switchSleptMs[LiveMaxSwitches];  // of that, asleep in nanosleep (SDL's waits)
     int switches;
     char renderer[96];  // GL_RENDERER of the first window
     int framesDrawn;
