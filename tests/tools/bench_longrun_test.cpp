@@ -106,6 +106,34 @@ TEST(CallgrindTotal, ReadsSummaryOrTotalsAndRefusesFilesWithout) {
     remove(none.c_str());
 }
 
+TEST(CallgrindSelfInObjects, CountsOwnCostOfMatchingObjectsOnly) {
+    // The program calls sin in libm (first named as a called object) and is called back; the call
+    // lines carry inclusive costs that must not be counted twice, and names are compressed to ids.
+    const std::string file = WriteTemporary(
+        "version: 1\npositions: line\nevents: Ir\n"
+        "ob=(1) /work/bin/bench\nfl=(1) water.cpp\nfn=(1) RecomputeHeights\n"
+        "10 100\n+1 20\n"
+        "cob=(2) /usr/lib/x86_64-linux-gnu/libm.so.6\ncfn=(2) sin\ncalls=3 40\n12 900\n"
+        "-2 5\n"
+        "ob=(2)\nfl=(2) s_sin.c\nfn=(2)\n40 600\n+3 300\n"
+        "cob=(1)\ncfn=(1)\ncalls=1 10\n44 7\n"
+        "ob=(3) /usr/lib/x86_64-linux-gnu/libc.so.6\nfn=(3) memcpy\n1 50\n"
+        "ob=(2)\nfn=(2)\n* 1\n"
+        "totals: 1076\n");
+    EXPECT_EQ(901, CallgrindSelfInObjects(file.c_str(), "libm"));
+    EXPECT_EQ(125, CallgrindSelfInObjects(file.c_str(), "bin/bench"));
+    EXPECT_EQ(0, CallgrindSelfInObjects(file.c_str(), "libGL"));
+    EXPECT_EQ(-1, CallgrindSelfInObjects("/nonexistent/callgrind.out", "libm"));
+    remove(file.c_str());
+
+    // Two position columns (--dump-instr=yes): the event is the third column.
+    const std::string instr = WriteTemporary(
+        "positions: instr line\nevents: Ir\nob=/usr/lib/libm.so.6\nfn=cos\n"
+        "0x1000 5 70\n+4 * 30\n");
+    EXPECT_EQ(100, CallgrindSelfInObjects(instr.c_str(), "libm"));
+    remove(instr.c_str());
+}
+
 TEST(GrowthOf, NoiseStaysFlatAndASteadyLeakGrows) {
     const double noisy[] = {100, 103, 98, 101, 99, 102, 97, 100, 101, 99};
     const Growth flat = GrowthOf(noisy, 10, 0, 5.0);
@@ -184,6 +212,18 @@ TEST(BenchTool, QuickReportCarriesEveryFigure) {
             << instructions;
         EXPECT_GT(water, 2.0);
         EXPECT_GT(total, water);
+
+        // The libm share of the water is its 60,000 sines and cosines: most, not all, of it.
+        double waterMath = 0, plantsMath = 0;
+        const std::string math = LinesStarting(out, "of which in libm (sin, cos, pow): ");
+        ASSERT_EQ(2, sscanf(math.c_str(),
+                            "of which in libm (sin, cos, pow): water %lf M, "
+                            "plants %lf M",
+                            &waterMath, &plantsMath))
+            << out;
+        EXPECT_GT(waterMath, 1.0);
+        EXPECT_LT(waterMath, water);
+        EXPECT_GT(plantsMath, 0.0);
     }
 }
 

@@ -114,3 +114,97 @@ long long CallgrindTotal(const char* const path) {
     fclose(file);
     return total;
 }
+
+// Reads the name-compressed "(id) name" or "(id)" form of an "ob=" or "cob=" value. Returns the id,
+// or -1 for a plain name; `name` points at the name or is null when only the id is given.
+static long CallgrindNameId(const char* value, const char** name) {
+    *name = nullptr;
+    if (value[0] != '(') {
+        *name = value;
+        return -1;
+    }
+    char* end = nullptr;
+    const long id = strtol(value + 1, &end, 10);
+    if (*end == ')' && end[1] == ' ') {
+        *name = end + 2;
+    }
+    return id;
+}
+
+long long CallgrindSelfInObjects(const char* const path, const char* const objectPart) {
+    FILE* file = fopen(path, "r");
+    if (!file) {
+        return -1;
+    }
+    // Object ids seen with a matching name; the file names each object once and then its id only.
+    enum { MaxMatching = 64 };
+    long matching[MaxMatching];
+    int matchingCount = 0;
+    int positions = 1;       // position columns before the events on a cost line
+    int inMatching = 0;      // the current function belongs to a matching object
+    int nextIsCallCost = 0;  // the line after "calls=" holds the callee's inclusive cost
+    long long total = 0;
+    char line[4096];
+    while (fgets(line, sizeof line, file)) {
+        line[strcspn(line, "\n")] = '\0';
+        if (!strncmp(line, "positions:", 10)) {
+            positions = 0;
+            for (const char* s = line + 10; *s; s++) {
+                positions += s[0] != ' ' && (s[-1] == ' ' || s[-1] == ':');
+            }
+            continue;
+        }
+        if (!strncmp(line, "ob=", 3)) {
+            const char* name = nullptr;
+            const long id = CallgrindNameId(line + 3, &name);
+            if (name) {
+                inMatching = strstr(name, objectPart) != nullptr;
+                if (inMatching && id >= 0 && matchingCount < MaxMatching) {
+                    matching[matchingCount++] = id;
+                }
+            } else {
+                inMatching = 0;
+                for (int k = 0; k < matchingCount; k++) {
+                    inMatching |= matching[k] == id;
+                }
+            }
+            continue;
+        }
+        if (!strncmp(line, "cob=", 4)) {
+            // A called object named here for the first time must be known when it appears as "ob=".
+            const char* name = nullptr;
+            const long id = CallgrindNameId(line + 4, &name);
+            if (name && id >= 0 && strstr(name, objectPart) && matchingCount < MaxMatching) {
+                matching[matchingCount++] = id;
+            }
+            continue;
+        }
+        if (!strncmp(line, "calls=", 6)) {
+            nextIsCallCost = 1;
+            continue;
+        }
+        const int isCost = (line[0] >= '0' && line[0] <= '9') || line[0] == '+' || line[0] == '-' ||
+                           line[0] == '*';
+        if (!isCost) {
+            continue;
+        }
+        if (nextIsCallCost) {
+            nextIsCallCost = 0;
+            continue;
+        }
+        if (!inMatching) {
+            continue;
+        }
+        // Skip the positions; the first event follows (absent means 0).
+        const char* s = line;
+        for (int k = 0; k < positions && s; k++) {
+            s = strchr(s, ' ');
+            s = s ? s + 1 : nullptr;
+        }
+        if (s) {
+            total += strtoll(s, nullptr, 10);
+        }
+    }
+    fclose(file);
+    return total;
+}

@@ -22,3 +22,6 @@ double MedianOf(double* values, int count);
 // The event total of a callgrind output file (its "summary:" or "totals:" line); -1 when the file
 // cannot be read or has no total.
 long long CallgrindTotal(const char* path);
+// The first event (Ir) that a callgrind output file charges to the code of shared objects whose
+// path contains `objectPart` itself, without what they call; -1 when the file cannot be read.
+long long CallgrindSelfInObjects(const char* path, const char* objectPart);
