@@ -2,7 +2,8 @@
 // SelectObject/DeleteObject keep it per DC, wglUseFontOutlinesA builds one list per code page 1252
 // code from the face fontconfig picks, outlines by FreeType, interiors by the GLU tessellator.
 //   [x] WGL_FONT_POLYGONS: front face at z = 0 (normal +z), back face at z = -extrusion
-//       (normal -z), side walls as a quad strip per contour with outward normals in the xy plane
+//       (normal -z), side walls as a strip of quads per contour with outward normals in the xy
+//       plane
 //   [x] WGL_FONT_LINES: a line loop per contour at z = 0, no normals
 //   [x] em square = 1.0; every list sets glFrontFace(GL_CCW), ends with glTranslatef(advance)
 //   [x] deviation 0 = one design unit; TrueType (quadratic) and CFF (cubic) outlines
@@ -228,13 +229,16 @@ static void WallPair(const double* p, const double n[2], const double depth,
     }
 }
 
-// The side wall of one contour: a quad strip around it, with a corner's point repeated so that
-// each of its two edges keeps its own normal.
+// The side wall of one contour: a strip of quads around it, with a corner's point repeated so
+// that each of its two edges keeps its own normal. It is sent as a triangle strip, which draws
+// each quad of a quad strip over the same vertices as two triangles of the same facing: Mesa
+// leaks memory for every quad strip (as for fans and polygons) compiled into a display list, a few
+// KB per glyph set, and the lists are built anew with every window.
 static void EmitWall(const SdlGlyphShape* shape, const int start, const int end,
                      const double depth) {
     const int count = end - start;
     const double* const points = shape->points + 3 * start;
-    glBegin(GL_QUAD_STRIP);
+    glBegin(GL_TRIANGLE_STRIP);
     for (int i = 0; i <= count; i++) {
         const double* const p = points + 3 * (i % count);
         const double* const previous = points + 3 * ((i + count - 1) % count);
