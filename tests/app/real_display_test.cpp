@@ -2,6 +2,8 @@
 // start-up dialog with "No" and presses keys in the window. No test driver is involved.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -35,6 +37,55 @@ std::string Command(const std::string& command) {
     return out;
 }
 
+// An X server of this test's own. xdotool's keys and clicks go to whichever window has the focus or
+// lies under the pointer when they arrive; on the display the other tests share they reached those
+// tests' windows (an Escape ended their runs early), and those windows took the dialog's click.
+class PrivateDisplay {
+public:
+    PrivateDisplay() {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) {
+            return;
+        }
+        // Xvfb writes its display number to the descriptor it is given and a newline once ready.
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], 3);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        char* argv[] = {(char*)"Xvfb", (char*)"-displayfd", (char*)"3", (char*)"-screen",
+                        (char*)"0", (char*)"1024x768x24", (char*)"-nolisten", (char*)"tcp",
+                        (char*)"+extension", (char*)"GLX", nullptr};
+        const int spawned = posix_spawnp(&server, "Xvfb", &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(ends[1]);
+        if (spawned != 0) {
+            server = 0;
+            close(ends[0]);
+            return;
+        }
+        std::string number;
+        pollfd ready = {ends[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&ready, 1, 10000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') {
+            number += c;
+        }
+        close(ends[0]);
+        if (c == '\n' && !number.empty()) {
+            name = ":" + number;
+        }
+    }
+    ~PrivateDisplay() {
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+    }
+    std::string name;  // empty when the server did not start
+
+private:
+    pid_t server = 0;
+};
+
 // A top-level window as xwininfo lists it: `0x400001 "name": ...  WIDTHxHEIGHT+X+Y ...`.
 struct TopWindow {
     std::string id;
@@ -42,8 +93,8 @@ struct TopWindow {
 };
 
 // Finds a top-level window by its exact name; with `pid` above 0, only one that process owns
-// (_NET_WM_PID), since tests running beside this one show windows of the same name. xdotool's name
-// search misses UTF-8 titles, so the list of the root's children is read instead.
+// (_NET_WM_PID), not the dialog's helper. xdotool's name search misses UTF-8 titles, so the list
+// of the root's children is read instead.
 bool FindWindow(const std::string& name, pid_t pid, TopWindow* found) {
     const std::string list = Command("xwininfo -root -children 2>/dev/null");
     const std::string owned =
@@ -107,8 +158,8 @@ void PlayTheUser(const pid_t pid) {
     ASSERT_TRUE(WaitForWindow("Vollbildschirm?", 0, &dialog, 30.0)) << "no start-up dialog";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // until it is drawn
     // The dialog's two buttons sit side by side, centred near its bottom edge, "No" on the right.
-    // It is raised first, and clicked again while it stays: windows of tests running beside this
-    // one may open over it and take the click.
+    // It is clicked again while no program window shows: a click that comes before the dialog
+    // takes input is lost.
     const int x = dialog.width / 2 + 28;
     const int y = dialog.height - 28;
     TopWindow window;
@@ -123,8 +174,8 @@ void PlayTheUser(const pid_t pid) {
     EXPECT_EQ(800, window.width);
     EXPECT_EQ(600, window.height);
 
-    // Keys go to the program's window alone, since other tests may have windows on the same
-    // display, and are held for a while, as a hand would: the program reads its key table once per
+    // Keys go to the program's window, which is given the focus first, and are held for a while,
+    // as a hand would: the program reads its key table once per
     // frame, so a press and release within one frame would go unseen. Escape is pressed again until
     // the program ends: a slow build may still be in its scene set-up, where no frame reads keys.
     const std::string focus = "xdotool windowfocus " + window.id + " 2>/dev/null; ";
@@ -155,6 +206,10 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
         GTEST_SKIP() << "needs an X display";
     }
     ASSERT_NE("", Command("command -v xdotool")) << "xdotool is installed by scripts/setup";
+    PrivateDisplay display;
+    ASSERT_NE("", display.name) << "Xvfb did not start";
+    const std::string shared = getenv("DISPLAY");
+    setenv("DISPLAY", display.name.c_str(), 1);  // for the program and for xdotool alike
     EnterProgramDir();
     const std::string program = std::string(LIMNORA_BIN_DIR) + "/limnora";
     char* argv[] = {(char*)program.c_str(), nullptr};
@@ -171,6 +226,7 @@ TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
     // take the clicks of later runs, and its inherited output would keep ctest waiting.
     kill(-pid, SIGKILL);
     waitpid(pid, nullptr, 0);
+    setenv("DISPLAY", shared.c_str(), 1);
 }
 
 }  // namespace
