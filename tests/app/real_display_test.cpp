@@ -189,9 +189,9 @@ void PlayTheUser(const pid_t pid) {
     EXPECT_EQ(600, window.height);
 
     // Keys go to the program's window, which is given the focus first, and are held for a while,
-    // as a hand would: the program reads its key table once per
-    // frame, so a press and release within one frame would go unseen. Escape is pressed again until
-    // the program ends: a slow build may still be in its scene set-up, where no frame reads keys.
+    // as a hand would: the program reads its key table once per frame, so a press and release
+    // within one frame would go unseen. Escape is pressed again until the program ends: a slow
+    // build may still be in its scene set-up, where no frame reads keys.
     const std::string focus = "xdotool windowfocus " + window.id + " 2>/dev/null; ";
     const std::string to = " --window " + window.id + " ";
     auto press = [&](const char* key) {

@@ -115,20 +115,35 @@ long long CallgrindTotal(const char* const path) {
     return total;
 }
 
-// Reads the name-compressed "(id) name" or "(id)" form of an "ob=" or "cob=" value. Returns the id,
-// or -1 for a plain name; `name` points at the name or is null when only the id is given.
-static long CallgrindNameId(const char* value, const char** name) {
-    *name = nullptr;
+// Object ids seen with a matching name: the file names each object once and then gives its id only.
+struct CallgrindObjects {
+    enum { Max = 64 };
+    long ids[Max];
+    int count;
+};
+
+// Whether the object of an "ob=" or "cob=" value matches `objectPart`. The value is a plain name,
+// a name-compressed "(id) name" (whose id is remembered when the name matches) or "(id)" alone.
+static int CallgrindObjectMatches(const char* value, const char* objectPart,
+                                  CallgrindObjects* seen) {
     if (value[0] != '(') {
-        *name = value;
-        return -1;
+        return strstr(value, objectPart) != nullptr;
     }
     char* end = nullptr;
     const long id = strtol(value + 1, &end, 10);
     if (*end == ')' && end[1] == ' ') {
-        *name = end + 2;
+        const int matches = strstr(end + 2, objectPart) != nullptr;
+        if (matches && seen->count < CallgrindObjects::Max) {
+            seen->ids[seen->count++] = id;
+        }
+        return matches;
     }
-    return id;
+    for (int k = 0; k < seen->count; k++) {
+        if (seen->ids[k] == id) {
+            return 1;
+        }
+    }
+    return 0;
 }
 
 long long CallgrindSelfInObjects(const char* const path, const char* const objectPart) {
@@ -136,10 +151,8 @@ long long CallgrindSelfInObjects(const char* const path, const char* const objec
     if (!file) {
         return -1;
     }
-    // Object ids seen with a matching name; the file names each object once and then its id only.
-    enum { MaxMatching = 64 };
-    long matching[MaxMatching];
-    int matchingCount = 0;
+    CallgrindObjects seen;
+    seen.count = 0;
     int positions = 1;       // position columns before the events on a cost line
     int inMatching = 0;      // the current function belongs to a matching object
     int nextIsCallCost = 0;  // the line after "calls=" holds the callee's inclusive cost
@@ -155,28 +168,12 @@ long long CallgrindSelfInObjects(const char* const path, const char* const objec
             continue;
         }
         if (!strncmp(line, "ob=", 3)) {
-            const char* name = nullptr;
-            const long id = CallgrindNameId(line + 3, &name);
-            if (name) {
-                inMatching = strstr(name, objectPart) != nullptr;
-                if (inMatching && id >= 0 && matchingCount < MaxMatching) {
-                    matching[matchingCount++] = id;
-                }
-            } else {
-                inMatching = 0;
-                for (int k = 0; k < matchingCount; k++) {
-                    inMatching |= matching[k] == id;
-                }
-            }
+            inMatching = CallgrindObjectMatches(line + 3, objectPart, &seen);
             continue;
         }
         if (!strncmp(line, "cob=", 4)) {
             // A called object named here for the first time must be known when it appears as "ob=".
-            const char* name = nullptr;
-            const long id = CallgrindNameId(line + 4, &name);
-            if (name && id >= 0 && strstr(name, objectPart) && matchingCount < MaxMatching) {
-                matching[matchingCount++] = id;
-            }
+            CallgrindObjectMatches(line + 4, objectPart, &seen);
             continue;
         }
         if (!strncmp(line, "calls=", 6)) {
