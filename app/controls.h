@@ -24,5 +24,6 @@ extern ViewState View;
 extern RenderToggles Toggles;
 extern KeyLatches Latches;
 
-// Reads the key table kept by SceneInit and acts on the twelve keys, in their fixed order.
+// Reads the key table kept by SceneInit and the presses since the last frame, acts on the twelve
+// keys in their fixed order, then clears the presses.
 void FrameUpdate(void);

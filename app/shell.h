@@ -6,6 +6,16 @@
 
 enum { KeyTableSize = 256 };  // one int per virtual-key code: 1 while down
 
+// The keys that went down since the last frame, beside the key table: a press whose release comes
+// before the next frame still acts in that frame. Set by the window procedure on every key-down,
+// cleared by FrameUpdate after each frame and, with the key table, by every window creation and
+// every loss of the focus.
+struct KeyPresses {
+    unsigned char pressed[KeyTableSize];  // per virtual-key code: 1 = a key-down since last frame
+};
+
+extern KeyPresses Presses;
+
 // The program's module and window class. Written once by WinMain.
 struct AppInfo {
     HINSTANCE instance;           // module instance handle given to WinMain

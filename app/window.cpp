@@ -139,7 +139,7 @@ int CreateRenderWindow(WindowState* state) {
     state->visible = 1;
     // The configured size, whatever an earlier WM_SIZE reported.
     ResizeView(settings->width, settings->height);
-    std::memset(state->keyTable, 0, KeyTableSize * sizeof state->keyTable[0]);
+    ClearKeys(state);
     return 1;
 }
 

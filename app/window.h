@@ -9,5 +9,7 @@ int SwitchDisplayMode(int width, int height, int colorBits);
 void ResizeView(int width, int height);
 int CreateRenderWindow(WindowState* state);
 int DestroyRenderWindow(WindowState* state);
+// Every key reads as up and no press waits: after a window creation and when the focus is lost.
+void ClearKeys(WindowState* state);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,22 @@
 // The window procedure: binds the window to its WindowState, follows its size and visibility,
-// records keys, and turns every WM_PAINT into one frame. The client area is never validated, so a
-// new WM_PAINT arrives whenever nothing else waits.
+// records keys (and forgets them when the focus goes), and turns every WM_PAINT into one frame.
+// The client area is never validated, so a new WM_PAINT arrives whenever nothing else waits.
 #include "app/window.h"
+
+#include <cstring>
 
 #include "app/controls.h"
 #include "scene/scene.h"
+
+// ---- Program-wide state (set here, consumed by FrameUpdate) -------------------------------------
+KeyPresses Presses;
+
+// ---- Public functions ---------------------------------------------------------------------------
+
+void ClearKeys(WindowState* state) {
+    std::memset(state->keyTable, 0, KeyTableSize * sizeof state->keyTable[0]);
+    std::memset(&Presses, 0, sizeof Presses);
+}
 
 // One frame: input, drawing, presentation. Ticks that arrive while the scene is not ready (a
 // message box of SceneInit dispatching paints) are skipped rather than run on a half-built scene.
@@ -54,8 +66,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_KEYUP:
             if (wParam < KeyTableSize) {
                 state->keyTable[wParam] = message == WM_KEYDOWN ? 1 : 0;
+                if (message == WM_KEYDOWN) {
+                    Presses.pressed[wParam] = 1;
+                }
                 return 0;
             }
+            break;
+        // Windows sends no key-ups for keys held while the focus goes elsewhere: without this a key
+        // held during a switch to another window would stay down until it is pressed again.
+        case WM_ACTIVATE:
+            if ((wParam & 0xFFFF) == WA_INACTIVE) {
+                ClearKeys(state);
+            }
+            break;
+        case WM_KILLFOCUS:
+            ClearKeys(state);
             break;
         case WM_SYSCOMMAND:
             if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) {

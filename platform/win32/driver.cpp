@@ -1,8 +1,9 @@
 // The test driver of the Win32 stand-in (driver.h): scripts, logs and counters, and the hooks the
 // layer calls. Scripted keys and window events become real SDL events, pushed just before the
 // PeekMessageA that would return their frame's WM_PAINT, so they take the path of real input.
-//   [x] box answers and log, keys and window events at frames, stop after N frames, failure
-//       injection, offered display modes, clock override, swap hook, call log, live objects
+//   [x] box answers and log, keys and window events (focus included) at frames, stop after N
+//       frames, failure injection, offered display modes, clock override, swap hook, call log,
+//       live objects
 //   [ ] mouse input, scripting more than one window (events go to the most recent window)
 #include <SDL.h>
 
@@ -97,9 +98,10 @@ void PushScripted(SdlScripted* entry, const SdlWindow* w) {
         SDL_PushEvent(&event);
         return;
     }
-    static const Uint8 SdlIds[] = {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED,
-                                   SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_SIZE_CHANGED,
-                                   SDL_WINDOWEVENT_CLOSE};
+    static const Uint8 SdlIds[] = {SDL_WINDOWEVENT_MINIMIZED,   SDL_WINDOWEVENT_RESTORED,
+                                   SDL_WINDOWEVENT_MAXIMIZED,   SDL_WINDOWEVENT_SIZE_CHANGED,
+                                   SDL_WINDOWEVENT_CLOSE,       SDL_WINDOWEVENT_FOCUS_LOST,
+                                   SDL_WINDOWEVENT_FOCUS_GAINED};
     if ((int)entry->event < 0 || (int)entry->event >= (int)(sizeof(SdlIds) / sizeof(SdlIds[0]))) {
         return;
     }
@@ -111,6 +113,9 @@ void PushScripted(SdlScripted* entry, const SdlWindow* w) {
     if (sized) {
         event.window.data1 = entry->width;
         event.window.data2 = entry->height;
+    }
+    if (entry->event == DriverEventFocusLost || entry->event == DriverEventFocusGained) {
+        event.window.data1 = SdlScriptedFocus;
     }
     // Only the layer's size follows: resizing the SDL window too would make SDL drop the pushed
     // size events in favour of its own, and the X server's late echoes would arrive as more.

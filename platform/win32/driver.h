@@ -25,7 +25,9 @@ enum DriverWindowEvent {
     DriverEventRestore,
     DriverEventMaximize,  // width, height: the new client size
     DriverEventResize,    // width, height: the new client size
-    DriverEventCloseBox
+    DriverEventCloseBox,
+    DriverEventFocusLost,   // another window takes the keyboard focus
+    DriverEventFocusGained  // the window takes it back
 };
 
 // One message box as the program showed it.
@@ -61,7 +63,8 @@ struct DriverWindowInfo {
 };
 
 // Turns the driver on (and resets every script, log and counter of it). While it is on, message
-// boxes never reach the screen: they are logged and answered from the script.
+// boxes never reach the screen: they are logged and answered from the script; and the keyboard
+// focus changes only as scripted (DriverEventFocusLost/Gained), never as the display moves it.
 void DriverInstall(void);
 // Turns it off again; the layer then behaves as for the program.
 void DriverUninstall(void);

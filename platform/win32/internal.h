@@ -25,6 +25,9 @@ enum {
 };
 
 // ---- Records ------------------------------------------------------------------------------------
+// data1 of the focus events the driver pushes: while it is on, only these move the focus.
+enum { SdlScriptedFocus = 1 };
+
 // One registered class. Written by RegisterClassExA/UnregisterClassA.
 struct SdlClass {
     int live;                // 1 while registered

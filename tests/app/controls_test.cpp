@@ -1,5 +1,6 @@
 // The per-frame key handling on its own: held keys act in every frame, latched keys once per
-// press, the wind keys respect their bounds. Escape, F1 and F3's GL effect are covered end to end.
+// press, a press released before its frame still acts once, the wind keys respect their bounds.
+// Escape, F1 and F3's GL effect are covered end to end.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,6 +16,7 @@ class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::memset(keys, 0, sizeof keys);
+        std::memset(&Presses, 0, sizeof Presses);
         std::memset(&window, 0, sizeof window);
         window.keyTable = keys;
         Scene.window = &window;
@@ -94,6 +96,30 @@ TEST_F(ControlsTest, WireframeLatchFollowsItsKey) {
     keys[VK_F3] = 1;
     Frames(1);
     EXPECT_FALSE(Toggles.wireframe);
+}
+
+TEST_F(ControlsTest, APressReleasedBeforeItsFrameActsOnceThenReadsUp) {
+    const ViewState start = View;
+    const RenderToggles switches = Toggles;
+    // Tapped: down and up again before the frame. Page Down is held as well: one step, not two.
+    for (int key : {(int)'W', VK_F3, VK_PRIOR, VK_UP, VK_NEXT}) {
+        Presses.pressed[key] = 1;
+    }
+    keys[VK_NEXT] = 1;
+    Frames(1);
+    EXPECT_EQ(start.zoom, View.zoom);  // -1 + 1
+    EXPECT_EQ(start.angleX - 0.8f, View.angleX);
+    EXPECT_NE(switches.windMode, Toggles.windMode);
+    EXPECT_NE(switches.wireframe, Toggles.wireframe);
+    EXPECT_EQ(1, Latches.windModeKey);
+
+    Frames(2);
+    EXPECT_EQ(start.zoom + 2.0f, View.zoom);  // only the held key goes on
+    EXPECT_EQ(start.angleX - 0.8f, View.angleX);
+    EXPECT_NE(switches.windMode, Toggles.windMode);
+    EXPECT_NE(switches.wireframe, Toggles.wireframe);
+    EXPECT_EQ(0, Latches.windModeKey);
+    EXPECT_EQ(0, Latches.wireframeKey);
 }
 
 TEST_F(ControlsTest, WindKeysStopAtTheirBounds) {

@@ -124,15 +124,126 @@ TEST_F(ShellTest, YesWithTheModeGrantedRunsFullscreenAndRestoresAtTeardown) {
     ExpectEverythingReleased();
 }
 
-TEST_F(ShellTest, EscapeEndsTheRunBeforeAnotherFrameIsDrawn) {
-    DriverKeyAt(3, VK_ESCAPE, 1, 0);
-    DriverStopAfter(50);
+TEST_F(ShellTest, EscapeEndsTheRunBeforeAnotherFrameIsDrawnAndF1SwitchesOnceHeldOrTapped) {
+    // Tapped: down and up again between two frames, as a quick hand on a slow machine does.
+    const struct {
+        int vk;
+        int tapped;
+        int frames;   // drawn in all
+        int windows;  // created in all
+    } cases[] = {
+        {VK_ESCAPE, 0, 3, 1},
+        {VK_ESCAPE, 1, 3, 1},
+        {VK_F1, 1, 6, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.vk);
+        SCOPED_TRACE(c.tapped);
+        DriverInstall();
+        DriverKeyAt(3, c.vk, 1, 0);
+        if (c.tapped) {
+            DriverKeyAt(3, c.vk, 0, 0);
+        }
+        DriverStopAfter(6);
+        EXPECT_EQ(0, RunProgram(IDNO));
+
+        EXPECT_EQ(c.frames, DriverFrames());
+        EXPECT_EQ(c.windows, DriverCallsMade(DriverCallCreateWindowExA));
+        ExpectEverythingReleased();
+    }
+    EXPECT_EQ(0, keepRunning);
+}
+
+// The camera and the switches as each frame left them (frames 1 to 7).
+struct KeyTrace {
+    ViewState view[8];
+    RenderToggles toggles[8];
+};
+
+void TraceKeys(int frame, void* user) {
+    KeyTrace* trace = (KeyTrace*)user;
+    if (frame >= 1 && frame <= 7) {
+        trace->view[frame] = View;
+        trace->toggles[frame] = Toggles;
+    }
+}
+
+TEST_F(ShellTest, KeysTappedBetweenTwoFramesActOnceInTheNextFrameWhileAHeldKeyActsInEach) {
+    KeyTrace trace;
+    std::memset(&trace, 0, sizeof trace);
+    DriverSetSwapHook(TraceKeys, &trace);
+    for (int vk : {(int)'W', VK_F3, VK_PRIOR, VK_UP}) {
+        DriverKeyAt(3, vk, 1, 0);
+        DriverKeyAt(3, vk, 0, 0);
+    }
+    DriverKeyAt(2, VK_RIGHT, 1, 0);  // held to the end
+    DriverStopAfter(6);
     EXPECT_EQ(0, RunProgram(IDNO));
 
-    EXPECT_EQ(3, DriverFrames());
-    EXPECT_EQ(1, DriverCallsMade(DriverCallCreateWindowExA));
-    EXPECT_EQ(0, keepRunning);
-    ExpectEverythingReleased();
+    ASSERT_EQ(6, DriverFrames());
+    const ViewState first = trace.view[1];
+    float angleZ = first.angleZ;
+    for (int frame = 2; frame <= 6; ++frame) {
+        SCOPED_TRACE(frame);
+        const int tapped = frame >= 3 ? 1 : 0;
+        angleZ = angleZ + 0.8f;
+        EXPECT_EQ(angleZ, trace.view[frame].angleZ);
+        EXPECT_EQ(first.zoom - (float)tapped, trace.view[frame].zoom);
+        EXPECT_EQ(tapped ? first.angleX - 0.8f : first.angleX, trace.view[frame].angleX);
+        EXPECT_EQ(tapped, trace.toggles[frame].windMode != trace.toggles[1].windMode);
+        EXPECT_EQ(tapped, trace.toggles[frame].wireframe != trace.toggles[1].wireframe);
+    }
+}
+
+TEST_F(ShellTest, LosingTheFocusReleasesEveryKeyAndDropsPendingPresses) {
+    // Right is held from the second frame on; what happens after the third frame decides whether
+    // it still turns the camera. Page Down goes down just before the focus is lost.
+    const struct {
+        const char* how;
+        int focusEvents;  // 1: SDL reports the focus lost and regained, as another window takes it
+        UINT message;     // else posted to the window after the third frame
+        WPARAM wParam;
+        int turns;  // frames 2 to 7 in which the camera turned
+    } cases[] = {
+        {"focus lost", 1, 0, 0, 2},
+        {"WM_KILLFOCUS", 0, WM_KILLFOCUS, 0, 2},
+        {"WM_ACTIVATE inactive, minimized", 0, WM_ACTIVATE, WA_INACTIVE | 0x10000, 2},
+        {"WM_ACTIVATE active", 0, WM_ACTIVATE, WA_ACTIVE, 6},
+    };
+    static UINT message;
+    static WPARAM wParam;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        DriverInstall();
+        DriverKeyAt(2, VK_RIGHT, 1, 0);
+        if (c.focusEvents) {
+            DriverKeyAt(4, VK_NEXT, 1, 0);
+            DriverWindowEventAt(4, DriverEventFocusLost, 0, 0);
+            DriverWindowEventAt(6, DriverEventFocusGained, 0, 0);
+        }
+        message = c.message;
+        wParam = c.wParam;
+        KeyTrace trace;
+        std::memset(&trace, 0, sizeof trace);
+        DriverSetSwapHook(
+            [](int frame, void* user) {
+                TraceKeys(frame, user);
+                if (frame == 3 && message != 0) {
+                    PostMessageA(DriverLastWindow(), message, wParam, 0);
+                }
+            },
+            &trace);
+        DriverStopAfter(7);
+        EXPECT_EQ(0, RunProgram(IDNO));
+
+        ASSERT_EQ(7, DriverFrames());
+        float angleZ = trace.view[1].angleZ;
+        for (int frame = 2; frame <= 1 + c.turns; ++frame) {
+            angleZ = angleZ + 0.8f;
+        }
+        EXPECT_EQ(angleZ, trace.view[7].angleZ);
+        EXPECT_EQ(trace.view[1].zoom, trace.view[7].zoom);
+    }
 }
 
 TEST_F(ShellTest, TheCloseBoxEndsTheRunLikeEscape) {

@@ -1,20 +1,23 @@
 // The message queue of the Win32 stand-in: posted before input before WM_PAINT, paints only for
 // shown and unminimized windows, WM_QUIT through any filter, SDL keys and window events turned into
-// messages, WaitMessage and DispatchMessageA.
+// messages (keys for destroyed windows dropped), WaitMessage and DispatchMessageA.
 #include <SDL.h>
 
+#include "platform/win32/internal.h"
 #include "tests/platform/win32/recorder.h"
 
 namespace {
 
 using MessageTest = RecorderTest;
 
-// Puts a key event into SDL's queue as the keyboard would, without a focus window: the layer
-// gives it to its most recent window.
-void PushKey(int sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
+// Puts a key event into SDL's queue as the keyboard would, for the SDL window `windowId`; without
+// one (no focus window) the layer gives it to its most recent window.
+void PushKey(int sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE,
+             unsigned windowId = 0) {
     SDL_Event event;
     memset(&event, 0, sizeof(event));
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = windowId;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.sym = sym;
@@ -164,6 +167,45 @@ TEST_F(MessageTest, WindowEventsBecomeCloseAndSizeMessages) {
     EXPECT_EQ(client.bottom, 240);
     // WM_CLOSE dispatched to a procedure that ignores it leaves the window alive.
     EXPECT_EQ(DriverLiveObjects().windows, 1);
+}
+
+TEST_F(MessageTest, FocusChangesBecomeActivationAndFocusMessagesAsOnWindows) {
+    HWND w = Open();
+    DriverWindowEventAt(1, DriverEventFocusLost, 0, 0);
+    DriverWindowEventAt(1, DriverEventFocusGained, 0, 0);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } expected[] = {
+        {WM_ACTIVATE, WA_INACTIVE}, {WM_KILLFOCUS, 0}, {WM_ACTIVATE, WA_ACTIVE},
+        {WM_SETFOCUS, 0},           {WM_PAINT, 0},
+    };
+    for (const auto& e : expected) {
+        const MSG msg = Next();
+        EXPECT_EQ(msg.message, e.message);
+        EXPECT_EQ(msg.wParam, e.wParam);
+        EXPECT_EQ(msg.hwnd, w);
+    }
+}
+
+TEST_F(MessageTest, KeysQueuedForADestroyedWindowAreDropped) {
+    HWND a = Open();
+    const unsigned idA = SdlWindowAt(SdlWindowIndex(a))->sdlId;
+    PushKey(SDLK_F1, true, true, KMOD_NONE, idA);  // an auto-repeat still queued in SDL
+    DestroyWindow(a);
+    HWND b = Open();
+    const unsigned idB = SdlWindowAt(SdlWindowIndex(b))->sdlId;
+    PushKey(SDLK_F1, true, true, KMOD_NONE, idA);
+    PushKey(SDLK_F3, true, false, KMOD_NONE, idB);
+    PushKey(SDLK_ESCAPE, true);  // no focus window reported: the live window
+    const MSG f3 = Next();
+    EXPECT_EQ(f3.message, WM_KEYDOWN);
+    EXPECT_EQ(f3.wParam, (WPARAM)VK_F3);
+    EXPECT_EQ(f3.hwnd, b);
+    const MSG escape = Next();
+    EXPECT_EQ(escape.wParam, (WPARAM)VK_ESCAPE);
+    EXPECT_EQ(escape.hwnd, b);
+    EXPECT_EQ(Next().message, WM_PAINT);
 }
 
 TEST_F(MessageTest, DispatchCallsTheClassProcedure) {
