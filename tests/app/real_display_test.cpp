@@ -1,5 +1,6 @@
 // The real program under a real X server, driven from outside like a user: xdotool answers the
-// start-up dialog with "No" and presses keys in the window. No test driver is involved.
+// start-up dialog with "No" and taps keys in the window; the X server shows what they did. No
+// test driver is involved.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -14,14 +15,21 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/program_run.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+enum { ShotWidth = 800, ShotHeight = 600 };  // the program's client area
 
 std::string Command(const std::string& command) {
     std::string out;
@@ -53,9 +61,17 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, ends[1], 3);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        char* argv[] = {(char*)"Xvfb", (char*)"-displayfd", (char*)"3", (char*)"-screen",
-                        (char*)"0", (char*)"1024x768x24", (char*)"-nolisten", (char*)"tcp",
-                        (char*)"+extension", (char*)"GLX", nullptr};
+        char* argv[] = {(char*)"Xvfb",
+                        (char*)"-displayfd",
+                        (char*)"3",
+                        (char*)"-screen",
+                        (char*)"0",
+                        (char*)"1024x768x24",
+                        (char*)"-nolisten",
+                        (char*)"tcp",
+                        (char*)"+extension",
+                        (char*)"GLX",
+                        nullptr};
         const int spawned = posix_spawnp(&server, "Xvfb", &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
         close(ends[1]);
@@ -165,8 +181,86 @@ int WaitForExit(pid_t pid, double seconds) {
     return -1;
 }
 
-// Plays the user against the running program: answers the start-up question with No, presses F3,
-// then Escape until the program ends with code 0.
+// The client area of the program's window as the X server shows it: 800 x 600, top row first.
+struct WindowShot {
+    std::vector<unsigned char> rgb;  // 3 bytes a pixel
+};
+
+// A window that is gone or not yet mapped fails the read instead of ending the test program.
+int IgnoreXError(Display* display, XErrorEvent* error) {
+    (void)display;
+    (void)error;
+    return 0;
+}
+
+bool ReadShot(const std::string& id, WindowShot* shot) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        return false;
+    }
+    XSetErrorHandler(IgnoreXError);
+    XImage* image = XGetImage(display, (Window)std::strtoul(id.c_str(), nullptr, 16), 0, 0,
+                              ShotWidth, ShotHeight, AllPlanes, ZPixmap);
+    if (image) {
+        shot->rgb.resize(ShotWidth * ShotHeight * 3);
+        for (int y = 0; y < ShotHeight; ++y) {
+            for (int x = 0; x < ShotWidth; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                unsigned char* out = &shot->rgb[(y * ShotWidth + x) * 3];
+                out[0] = (unsigned char)((pixel & image->red_mask) >> 16);
+                out[1] = (unsigned char)((pixel & image->green_mask) >> 8);
+                out[2] = (unsigned char)(pixel & image->blue_mask);
+            }
+        }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return image != nullptr;
+}
+
+// Pixels of exactly one colour inside a rectangle (x0 <= x < x1, y0 <= y < y1).
+int CountColour(const WindowShot& shot, int x0, int y0, int x1, int y1, unsigned char r,
+                unsigned char g, unsigned char b) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char* p = &shot.rgb[(y * ShotWidth + x) * 3];
+            count += p[0] == r && p[1] == g && p[2] == b;
+        }
+    }
+    return count;
+}
+
+// The HUD's unlit yellow glyphs in the first line: a frame has been drawn.
+bool HudDrawn(const WindowShot& shot) {
+    return CountColour(shot, 0, 0, 300, 30, 255, 255, 0) > 50;
+}
+
+// "Wind (W): Vertex Shader" reaches further right than "Wind (W): OpenGL" (which ends by x 175).
+bool VertexProgramShown(const WindowShot& shot) {
+    return CountColour(shot, 180, 528, 240, 550, 255, 255, 0) > 20;
+}
+
+// Filled, the scene leaves about a tenth of the window black; drawn as outlines, about a third.
+bool Wireframe(const WindowShot& shot) {
+    return CountColour(shot, 0, 0, ShotWidth, ShotHeight, 0, 0, 0) > ShotWidth * ShotHeight / 5;
+}
+
+bool WaitForShot(const std::string& id, WindowShot* shot, bool (*shows)(const WindowShot&),
+                 double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end) {
+        if (ReadShot(id, shot) && shows(*shot)) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// Plays the user against the running program: answers the start-up question with No, taps W and
+// F3 once each and sees each switch flip once on the screen, then taps Escape once, which ends the
+// program with code 0.
 void PlayTheUser(const pid_t pid) {
     TopWindow dialog;
     ASSERT_TRUE(WaitForWindow("Vollbildschirm?", 0, &dialog, 30.0)) << "no start-up dialog";
@@ -188,31 +282,26 @@ void PlayTheUser(const pid_t pid) {
     EXPECT_EQ(800, window.width);
     EXPECT_EQ(600, window.height);
 
-    // Keys go to the program's window, which is given the focus first, and are held for a while,
-    // as a hand would: the program reads its key table once per frame, so a press and release
-    // within one frame would go unseen. Escape is pressed again until the program ends: a slow
-    // build may still be in its scene set-up, where no frame reads keys.
-    const std::string focus = "xdotool windowfocus " + window.id + " 2>/dev/null; ";
-    const std::string to = " --window " + window.id + " ";
-    auto press = [&](const char* key) {
-        Command(focus + "xdotool keydown" + to + key + " 2>/dev/null");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Command("xdotool keyup" + to + key + " 2>/dev/null");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    };
-    press("F3");
-    const auto end = Clock::now() + std::chrono::seconds(30);
-    int status = 0;
-    pid_t ended = 0;
-    while (ended == 0 && Clock::now() < end) {
-        press("Escape");
-        ended = waitpid(pid, &status, WNOHANG);
+    // Keys are tapped once each, as a quick hand does: down and up at once, mostly between two
+    // frames. The window has the focus first; the screen shows what each tap did.
+    Command("xdotool windowfocus --sync " + window.id + " 2>/dev/null");
+    WindowShot shot;
+    ASSERT_TRUE(WaitForShot(window.id, &shot, HudDrawn, 30.0)) << "no frame with the HUD";
+    EXPECT_FALSE(VertexProgramShown(shot));
+    EXPECT_FALSE(Wireframe(shot));
+    const struct {
+        const char* key;
+        bool (*shows)(const WindowShot&);
+    } taps[] = {{"w", VertexProgramShown}, {"F3", Wireframe}};
+    for (const auto& tap : taps) {
+        Command(std::string("xdotool key ") + tap.key + " 2>/dev/null");
+        EXPECT_TRUE(WaitForShot(window.id, &shot, tap.shows, 20.0)) << tap.key << " not seen";
+        // Once: a second flip would undo it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_TRUE(ReadShot(window.id, &shot) && tap.shows(shot)) << tap.key << " twice";
     }
-    if (ended == pid) {
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    } else {
-        EXPECT_EQ(0, WaitForExit(pid, 5.0));
-    }
+    Command("xdotool key Escape 2>/dev/null");
+    EXPECT_EQ(0, WaitForExit(pid, 20.0)) << "one tap of Escape did not end the program";
 }
 
 TEST(RealDisplayTest, AUserAnswersNoThenQuitsWithEscape) {
