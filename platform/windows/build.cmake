@@ -8,7 +8,8 @@
 # (app/shell.cpp); the linker has to be told to take it from there, since no object of the
 # executable refers to it.
 enable_language(RC)
-target_sources(limnora PRIVATE ${CMAKE_CURRENT_LIST_DIR}/limnora.rc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/limnora.rc.in ${CMAKE_BINARY_DIR}/limnora.rc @ONLY)
+target_sources(limnora PRIVATE ${CMAKE_BINARY_DIR}/limnora.rc)
 set_target_properties(limnora PROPERTIES WIN32_EXECUTABLE TRUE)
 target_link_options(limnora PRIVATE -Wl,--undefined=WinMain)
 
