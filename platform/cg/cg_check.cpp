@@ -243,7 +243,9 @@ int CgCheckAssign(CgCompiler* c, const int node) {
     if (n->op == '=') {
         n->b = CgCheckConvert(c, n->b, target, "assignment");
     } else {
-        // a op= b: b is a scalar or has a's shape; a keeps its type.
+        // a op= b is a = (type of a)(a op b), as in C: b is a scalar or has a's shape, the
+        // operation runs in the common base type (int c; c *= 0.5 multiplies in float) and
+        // the result converts back to a's type.
         const CgType value = c->nodes[n->b].type;
         const int sameShape =
             value.rows == target.rows && value.cols == target.cols && value.matrix == target.matrix;
@@ -251,11 +253,18 @@ int CgCheckAssign(CgCompiler* c, const int node) {
             !(sameShape || CgTypeIsScalar(value))) {
             return BinaryError(c, n, target, value);
         }
-        if (n->op == TokPercentAssign) {
-            c->helpersUsed |= target.base == BaseFloat ? HelperFmod : HelperImod;
-            n->b = CgCheckConvert(c, n->b, target, "assignment");
-        } else {
-            n->b = ToBase(c, n->b, target.base);
+        const int base = target.base == BaseFloat || value.base == BaseFloat ? BaseFloat : BaseInt;
+        n->b = ToBase(c, n->b, base);
+        n = &c->nodes[node];
+        const int plain = base == target.base && n->op != TokPercentAssign &&
+                          !(n->op == TokStarAssign && target.matrix && value.matrix);
+        if (n->b && !plain) {
+            if (n->op == TokPercentAssign) {
+                c->helpersUsed |= base == BaseFloat ? HelperFmod : HelperImod;
+            }
+            const int helper = CgAssignHelperFind(c, n->op, target, c->nodes[n->b].type, n->line);
+            n = &c->nodes[node];
+            n->symbol = helper + 1;
         }
     }
     n = &c->nodes[node];

@@ -9,7 +9,8 @@
 static CgCompiler Compiler;
 
 static int Fail(CgCompileResult* out, const char* fileName, const int line, const char* message) {
-    snprintf(out->listing, sizeof out->listing, "%s(%d) : error: %s\n", fileName, line, message);
+    snprintf(out->listing, sizeof out->listing, "%s(%d) : error: %.200s\n", fileName, line,
+             message);
     out->glsl[0] = 0;
     out->glslLength = 0;
     out->paramCount = 0;

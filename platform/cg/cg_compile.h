@@ -8,7 +8,8 @@ enum {
     CgMaxGlslBytes = 65536,      // generated GLSL text, NUL included
     CgMaxParams = 64,            // parameters a program may expose
     CgMaxListing = 1024,         // listing text, NUL included
-    CgMaxParamName = 96          // "IN.zfeldpos", "light.color", ... NUL included
+    CgMaxParamName = 96,         // "IN.zfeldpos", "light.color", ... NUL included
+    CgMaxParamGlslName = 320     // its escaped GLSL name ("v3_light.m_color"), NUL included
 };
 
 // Where a varying parameter comes from (inputs) or goes to (outputs).
@@ -26,15 +27,15 @@ enum CgBinding {
 
 // One parameter the runtime can look up by its Cg name.
 struct CgParamInfo {
-    char name[CgMaxParamName];      // Cg name: "ModelViewProj", "IN.wind"
-    char glslName[CgMaxParamName];  // uniform name in the GLSL; empty for varyings
-    int uniform;                    // 1 = uniform, 0 = varying input
-    int base;                       // 1 bool, 2 int, 3 float
-    int rows;                       // matrix rows, else 1
-    int cols;                       // vector size or matrix columns, else 1
-    int matrix;                     // 1 for floatRxC
-    int binding;                    // CgBinding of a varying input
-    int bindingIndex;               // texture unit of CgBindTexCoord
+    char name[CgMaxParamName];          // Cg name: "ModelViewProj", "IN.wind"
+    char glslName[CgMaxParamGlslName];  // uniform name in the GLSL; empty for varyings
+    int uniform;                        // 1 = uniform, 0 = varying input
+    int base;                           // 1 bool, 2 int, 3 float
+    int rows;                           // matrix rows, else 1
+    int cols;                           // vector size or matrix columns, else 1
+    int matrix;                         // 1 for floatRxC
+    int binding;                        // CgBinding of a varying input
+    int bindingIndex;                   // texture unit of CgBindTexCoord
 };
 
 struct CgCompileResult {

@@ -1,5 +1,6 @@
 // GLSL 1.20 emitter of the Cg compiler: walks the typed tree and writes the vertex shader text.
-// Every user name gets the prefix "l_" so it cannot meet a GLSL keyword or built-in. A Cg matrix
+// User names are escaped (CgGlslName) so they cannot meet a GLSL keyword, built-in, reserved word
+// or each other, whatever Cg's scopes allowed. A Cg matrix
 // (row-major in the language) is held as the GLSL matrix of its transpose: GLSL column i is Cg
 // row i, so M[i] and constructors carry over unchanged and mul(a, b) becomes (b * a).
 #include <cstdarg>
@@ -23,7 +24,7 @@ void CgEmitText(CgCompiler* c, const char* text) {
 }
 
 void CgEmitFormat(CgCompiler* c, const char* format, ...) {
-    char buffer[256];
+    char buffer[1024];
     va_list args;
     va_start(args, format);
     vsnprintf(buffer, sizeof buffer, format, args);
@@ -31,9 +32,38 @@ void CgEmitFormat(CgCompiler* c, const char* format, ...) {
     CgEmitText(c, buffer);
 }
 
-void CgEmitName(CgCompiler* c, const int name) {
-    CgEmitText(c, "l_");
-    CgEmitText(c, CgNameText(c, name));
+static void Escape(const char* prefix, const char* text, char* out, const int size) {
+    int n = snprintf(out, (size_t)size, "%s", prefix);
+    for (; *text && n < size - 3; ++text) {
+        if (*text == '_') {
+            out[n++] = '0';
+        }
+        out[n++] = *text;
+    }
+    out[n] = 0;
+}
+
+void CgGlslName(const CgCompiler* c, const int kind, const int name, char* out, const int size) {
+    static const char* const Prefixes[] = {"s_", "m_", "f_"};
+    Escape(Prefixes[kind], CgNameText(c, name), out, size);
+}
+
+void CgGlslVarName(const CgCompiler* c, const int var, char* out, const int size) {
+    char prefix[16];
+    snprintf(prefix, sizeof prefix, "v%d_", var);
+    Escape(prefix, CgNameText(c, c->vars[var].name), out, size);
+}
+
+void CgEmitName(CgCompiler* c, const int kind, const int name) {
+    char text[CgMaxParamGlslName];
+    CgGlslName(c, kind, name, text, sizeof text);
+    CgEmitText(c, text);
+}
+
+void CgEmitVar(CgCompiler* c, const int var) {
+    char text[CgMaxParamGlslName];
+    CgGlslVarName(c, var, text, sizeof text);
+    CgEmitText(c, text);
 }
 
 // Cg floatRxC is held transposed, so its GLSL type has R columns and C rows: matRxC.
@@ -41,7 +71,7 @@ void CgEmitTypeName(CgCompiler* c, const CgType t) {
     static const char* const Scalars[] = {"void", "bool", "int", "float"};
     static const char* const VectorPrefix[] = {"", "bvec", "ivec", "vec"};
     if (t.base == BaseStruct) {
-        CgEmitName(c, c->structs[t.structIndex].name);
+        CgEmitName(c, CgNameStruct, c->structs[t.structIndex].name);
     } else if (t.matrix) {
         if (t.rows == t.cols) {
             CgEmitFormat(c, "mat%d", t.rows);
@@ -143,6 +173,10 @@ static void EmitBinary(CgCompiler* c, const CgNode* n) {
     const CgType x = c->nodes[n->a].type;
     const CgType y = c->nodes[n->b].type;
     const char* call = 0;
+    if (n->op == '%' && c->emitConstant) {
+        CgEmitInlineRemainder(c, n->a, n->b, n->type.base == BaseFloat);
+        return;
+    }
     if (n->op == '%') {
         call = n->type.base == BaseFloat ? "cg_fmod(" : "cg_imod(";
     } else if (n->op == '*' && x.matrix && y.matrix) {
@@ -160,26 +194,17 @@ static void EmitBinary(CgCompiler* c, const CgNode* n) {
 }
 
 static void EmitAssign(CgCompiler* c, const CgNode* n) {
-    const CgType x = c->nodes[n->a].type;
-    const CgType y = c->nodes[n->b].type;
-    const char* call = 0;
-    if (n->op == TokPercentAssign) {
-        call = x.base == BaseFloat ? "cg_fmod(" : "cg_imod(";
-    } else if (n->op == TokStarAssign && x.matrix && y.matrix) {
-        call = "matrixCompMult(";
-    }
-    CgEmitText(c, "(");
-    CgEmitExpression(c, n->a);
-    if (call) {
-        // a op= b as a = f(a, b): the target is a plain variable, member or swizzle, so naming
-        // it twice has no side effect.
-        CgEmitFormat(c, " = %s", call);
+    if (n->symbol) {
+        // The helper takes the target as inout, so an index in it is evaluated once.
+        CgEmitFormat(c, "cg_set%d(", n->symbol - 1);
         CgEmitExpression(c, n->a);
         CgEmitText(c, ", ");
         CgEmitExpression(c, n->b);
-        CgEmitText(c, "))");
+        CgEmitText(c, ")");
         return;
     }
+    CgEmitText(c, "(");
+    CgEmitExpression(c, n->a);
     CgEmitFormat(c, " %s ", OperatorGlsl(n->op));
     CgEmitExpression(c, n->b);
     CgEmitText(c, ")");
@@ -194,6 +219,10 @@ static void EmitIntrinsic(CgCompiler* c, const CgNode* n) {
         CgEmitText(c, " * ");
         CgEmitExpression(c, a);
         CgEmitText(c, ")");
+        return;
+    }
+    if (c->emitConstant && n->op == CgIntrinsicFind("fmod")) {
+        CgEmitInlineRemainder(c, n->a, c->nodes[n->a].next, 1);
         return;
     }
     CgEmitText(c, CgIntrinsicGlslName(n->op));
@@ -212,12 +241,13 @@ void CgEmitExpression(CgCompiler* c, const int node) {
             CgEmitText(c, n->number != 0.0 ? "true" : "false");
             break;
         case NodeVar:
-            CgEmitName(c, c->vars[n->symbol].name);
+            CgEmitVar(c, n->symbol);
             break;
         case NodeField:
             CgEmitExpression(c, n->a);
             CgEmitText(c, ".");
-            CgEmitName(c, c->structs[c->nodes[n->a].type.structIndex].members[n->op].name);
+            CgEmitName(c, CgNameMember,
+                       c->structs[c->nodes[n->a].type.structIndex].members[n->op].name);
             break;
         case NodeSwizzle:
             EmitSwizzle(c, n);
@@ -229,7 +259,7 @@ void CgEmitExpression(CgCompiler* c, const int node) {
             CgEmitText(c, "]");
             break;
         case NodeCall:
-            CgEmitName(c, c->functions[n->op].name);
+            CgEmitName(c, CgNameFunction, c->functions[n->op].name);
             CgEmitText(c, "(");
             EmitList(c, n->a);
             CgEmitText(c, ")");
@@ -295,7 +325,7 @@ static void EmitDeclarators(CgCompiler* c, const CgNode* decl) {
     CgEmitTypeName(c, decl->type);
     CgEmitText(c, " ");
     for (int d = decl->a; d; d = c->nodes[d].next) {
-        CgEmitName(c, c->vars[c->nodes[d].symbol].name);
+        CgEmitVar(c, c->nodes[d].symbol);
         if (c->nodes[d].b) {
             CgEmitText(c, " = ");
             CgEmitExpression(c, c->nodes[d].b);
@@ -401,31 +431,15 @@ static void EmitStatement(CgCompiler* c, const int node, const int level) {
     }
 }
 
-// Definitions of the library functions that GLSL lacks, for every size, when used.
-static void EmitHelpers(CgCompiler* c) {
-    static const char* const FloatTypes[] = {"float", "vec2", "vec3", "vec4"};
-    static const char* const IntTypes[] = {"int", "ivec2", "ivec3", "ivec4"};
-    for (int i = 0; i < 4 && (c->helpersUsed & HelperFmod); ++i) {
-        const char* t = FloatTypes[i];
-        // sign(q) * floor(abs(q)) truncates toward zero, as C's fmod does.
-        CgEmitFormat(c, "%s cg_fmod(%s a, %s b) {\n    %s q = a / b;\n", t, t, t, t);
-        CgEmitText(c, "    return a - b * (sign(q) * floor(abs(q)));\n}\n");
-    }
-    for (int i = 0; i < 4 && (c->helpersUsed & HelperImod); ++i) {
-        const char* t = IntTypes[i];
-        CgEmitFormat(c, "%s cg_imod(%s a, %s b) {\n    return a - b * (a / b);\n}\n", t, t, t);
-    }
-}
-
 static void EmitStruct(CgCompiler* c, const CgStruct* s) {
     CgEmitText(c, "struct ");
-    CgEmitName(c, s->name);
+    CgEmitName(c, CgNameStruct, s->name);
     CgEmitText(c, " {\n");
     for (int i = 0; i < s->memberCount; ++i) {
         CgEmitText(c, "    ");
         CgEmitTypeName(c, s->members[i].type);
         CgEmitText(c, " ");
-        CgEmitName(c, s->members[i].name);
+        CgEmitName(c, CgNameMember, s->members[i].name);
         CgEmitText(c, ";\n");
     }
     CgEmitText(c, "};\n");
@@ -440,14 +454,16 @@ static void EmitGlobal(CgCompiler* c, const CgNode* n) {
         CgEmitText(c, "const ");
     }
     if (n->op != SymStatic) {
+        c->emitConstant = 1;
         EmitDeclarators(c, n);
+        c->emitConstant = 0;
         CgEmitText(c, ";\n");
         return;
     }
     for (int d = n->a; d; d = c->nodes[d].next) {
         CgEmitTypeName(c, n->type);
         CgEmitText(c, " ");
-        CgEmitName(c, c->vars[c->nodes[d].symbol].name);
+        CgEmitVar(c, c->nodes[d].symbol);
         CgEmitText(c, ";\n");
     }
 }
@@ -460,13 +476,13 @@ static void EmitFunction(CgCompiler* c, const CgNode* n) {
             CgEmitText(c, "uniform ");
             CgEmitTypeName(c, p->type);
             CgEmitText(c, " ");
-            CgEmitName(c, p->name);
+            CgEmitVar(c, f->paramVar[i]);
             CgEmitText(c, ";\n");
         }
     }
     CgEmitTypeName(c, f->returnType);
     CgEmitText(c, " ");
-    CgEmitName(c, f->name);
+    CgEmitName(c, CgNameFunction, f->name);
     CgEmitText(c, "(");
     int first = 1;
     for (int i = 0; i < f->paramCount; ++i) {
@@ -478,7 +494,7 @@ static void EmitFunction(CgCompiler* c, const CgNode* n) {
         CgEmitText(c, p->qual == QualOut ? "out " : (p->qual == QualInOut ? "inout " : ""));
         CgEmitTypeName(c, p->type);
         CgEmitText(c, " ");
-        CgEmitName(c, p->name);
+        CgEmitVar(c, f->paramVar[i]);
         first = 0;
     }
     CgEmitText(c, ") ");
@@ -487,7 +503,7 @@ static void EmitFunction(CgCompiler* c, const CgNode* n) {
 
 int CgEmitProgram(CgCompiler* c) {
     CgEmitText(c, "#version 120\n");
-    EmitHelpers(c);
+    CgEmitHelpers(c);
     for (int item = c->nodes[1].next; item && !c->failed; item = c->nodes[item].next) {
         const CgNode* n = &c->nodes[item];
         if (n->kind == NodeStructDef) {

@@ -49,7 +49,7 @@ static int AddParam(CgCompiler* c, const char* name, const char* glslName, const
         CgErrorAt(c, line, "too many parameters (at most %d)", CgMaxParams);
         return 0;
     }
-    if (strlen(name) >= CgMaxParamName - 1 || strlen(glslName) >= CgMaxParamName - 1) {
+    if (strlen(name) >= CgMaxParamName - 1 || strlen(glslName) >= CgMaxParamGlslName - 1) {
         CgErrorAt(c, line, "parameter name '%.40s...' is too long", name);
         return 0;
     }
@@ -67,7 +67,7 @@ static int AddParam(CgCompiler* c, const char* name, const char* glslName, const
     return 1;
 }
 
-// A uniform struct gives one entry per member, "light.color" for "l_light.l_color".
+// A uniform struct gives one entry per member, "light.color" for "v3_light.m_color".
 int CgParamAddUniform(CgCompiler* c, const char* cgName, const char* glslName, const CgType t,
                       const int line) {
     const CgSemantic none = {CgBindNone, 0};
@@ -76,10 +76,10 @@ int CgParamAddUniform(CgCompiler* c, const char* cgName, const char* glslName, c
     }
     const CgStruct* s = &c->structs[t.structIndex];
     for (int i = 0; i < s->memberCount; ++i) {
-        char name[2 * CgMaxParamName], glsl[2 * CgMaxParamName];
-        const char* member = CgNameText(c, s->members[i].name);
-        snprintf(name, sizeof name, "%s.%s", cgName, member);
-        snprintf(glsl, sizeof glsl, "%s.l_%s", glslName, member);
+        char name[2 * CgMaxParamName], glsl[2 * CgMaxParamGlslName], member[CgMaxParamGlslName];
+        snprintf(name, sizeof name, "%s.%s", cgName, CgNameText(c, s->members[i].name));
+        CgGlslName(c, CgNameMember, s->members[i].name, member, sizeof member);
+        snprintf(glsl, sizeof glsl, "%s.%s", glslName, member);
         if (!CgParamAddUniform(c, name, glsl, s->members[i].type, line)) {
             return 0;
         }
@@ -163,8 +163,8 @@ int CgEntryCheck(CgCompiler* c, const int function) {
         const CgSymbol* p = &f->params[i];
         const char* name = CgNameText(c, p->name);
         if (p->qual == QualUniform) {
-            char glsl[CgMaxParamName + 2];
-            snprintf(glsl, sizeof glsl, "l_%s", name);
+            char glsl[CgMaxParamGlslName];
+            CgGlslVarName(c, f->paramVar[i], glsl, sizeof glsl);
             if (!CgParamAddUniform(c, name, glsl, p->type, f->line)) {
                 return 0;
             }
@@ -224,8 +224,10 @@ static void EmitStores(CgCompiler* c, const CgType t, const CgSemantic s, const 
     }
     const CgStruct* st = &c->structs[t.structIndex];
     for (int i = 0; i < st->memberCount; ++i) {
-        char member[2 * CgMaxParamName];
-        snprintf(member, sizeof member, "%s.l_%s", value, CgNameText(c, st->members[i].name));
+        char member[2 * CgMaxParamGlslName];
+        char glsl[CgMaxParamGlslName];
+        CgGlslName(c, CgNameMember, st->members[i].name, glsl, sizeof glsl);
+        snprintf(member, sizeof member, "%s.%s", value, glsl);
         EmitStore(c, st->members[i].semantic, member, st->members[i].type.cols);
     }
 }
@@ -257,7 +259,7 @@ int CgEmitMain(CgCompiler* c) {
         for (int d = n->a; n->kind == NodeGlobal && n->op == SymStatic && d; d = c->nodes[d].next) {
             if (c->nodes[d].b) {
                 CgEmitText(c, "    ");
-                CgEmitName(c, c->vars[c->nodes[d].symbol].name);
+                CgEmitVar(c, c->nodes[d].symbol);
                 CgEmitText(c, " = ");
                 CgEmitExpression(c, c->nodes[d].b);
                 CgEmitText(c, ";\n");
@@ -283,8 +285,10 @@ int CgEmitMain(CgCompiler* c) {
         }
         const CgStruct* s = &c->structs[p->type.structIndex];
         for (int m = 0; m < s->memberCount; ++m) {
-            char member[2 * CgMaxParamName];
-            snprintf(member, sizeof member, "%s.l_%s", variable, CgNameText(c, s->members[m].name));
+            char member[2 * CgMaxParamGlslName];
+            char glsl[CgMaxParamGlslName];
+            CgGlslName(c, CgNameMember, s->members[m].name, glsl, sizeof glsl);
+            snprintf(member, sizeof member, "%s.%s", variable, glsl);
             EmitLoad(c, member, s->members[m].type, s->members[m].semantic);
         }
     }
@@ -293,7 +297,7 @@ int CgEmitMain(CgCompiler* c) {
         CgEmitTypeName(c, f->returnType);
         CgEmitText(c, " result = ");
     }
-    CgEmitName(c, f->name);
+    CgEmitName(c, CgNameFunction, f->name);
     CgEmitText(c, "(");
     for (int i = 0, first = 1; i < f->paramCount; ++i) {
         if (f->params[i].qual != QualUniform) {

@@ -118,19 +118,22 @@ void CgGlReleaseProgram(const CGprogram p) {
     p->shader = 0;
 }
 
-// Puts GL's own messages in the context listing, after the file name for orientation.
-static void KeepGlLog(const CGprogram p, const int isShader, const unsigned object) {
-    char* listing = p->context->listing;
-    const int size = (int)sizeof p->context->listing;
-    const int used =
-        snprintf(listing, (size_t)size, "GLSL %s failed:\n", isShader ? "compile" : "link");
+// The compiler only hands over GLSL it has checked, so a driver refusing it is the compiler's
+// fault: the listing says so in one error line, with the driver's first message as the detail.
+static void ReportInternalError(const CGprogram p, const int isShader, const unsigned object) {
+    char log[256] = "";
     GLsizei written = 0;
     if (isShader) {
-        Glsl.getShaderInfoLog(object, size - used, &written, listing + used);
+        Glsl.getShaderInfoLog(object, sizeof log, &written, log);
     } else {
-        Glsl.getProgramInfoLog(object, size - used, &written, listing + used);
+        Glsl.getProgramInfoLog(object, sizeof log, &written, log);
     }
-    listing[used + (written > 0 ? written : 0)] = 0;
+    log[written > 0 && written < (GLsizei)sizeof log ? written : sizeof log - 1] = 0;
+    log[strcspn(log, "\r\n")] = 0;
+    snprintf(p->context->listing, sizeof p->context->listing,
+             "%s(0) : error: internal compiler error: the GLSL generated for this program failed "
+             "to %s (driver: %s); please report the program\n",
+             p->fileName, isShader ? "compile" : "link", log[0] ? log : "no message");
 }
 
 void cgGLLoadProgram(const CGprogram p) {
@@ -156,7 +159,7 @@ void cgGLLoadProgram(const CGprogram p) {
     GLint ok = 0;
     Glsl.getShaderiv(p->shader, GL_COMPILE_STATUS, &ok);
     if (!ok) {
-        KeepGlLog(p, 1, p->shader);
+        ReportInternalError(p, 1, p->shader);
         CgGlReleaseProgram(p);
         CgSetError(CG_PROGRAM_LOAD_ERROR);
         return;
@@ -169,7 +172,7 @@ void cgGLLoadProgram(const CGprogram p) {
     Glsl.linkProgram(p->glProgram);
     Glsl.getProgramiv(p->glProgram, GL_LINK_STATUS, &ok);
     if (!ok) {
-        KeepGlLog(p, 0, p->glProgram);
+        ReportInternalError(p, 0, p->glProgram);
         CgGlReleaseProgram(p);
         CgSetError(CG_PROGRAM_LOAD_ERROR);
         return;

@@ -171,8 +171,8 @@ static int ParseDeclarator(CgCompiler* c, const CgType type, const int kind, con
     c->nodes[node].symbol = var;
     c->nodes[node].type = type;
     if (kind == SymUniform && c->scope == 0) {
-        char glsl[CgMaxParamName + 2];
-        snprintf(glsl, sizeof glsl, "l_%s", CgNameText(c, symbol.name));
+        char glsl[CgMaxParamGlslName];
+        CgGlslVarName(c, var, glsl, sizeof glsl);
         if (!CgParamAddUniform(c, CgNameText(c, symbol.name), glsl, type, line)) {
             return 0;
         }
@@ -267,9 +267,11 @@ static int ParseParam(CgCompiler* c, CgFunction* f, const int isEntry) {
         CgErrorAt(c, line, "too many parameters");
         return 0;
     }
-    if (CgScopeDeclare(c, &p, line) < 0) {
+    const int var = CgScopeDeclare(c, &p, line);
+    if (var < 0) {
         return 0;
     }
+    f->paramVar[f->paramCount] = var;
     f->params[f->paramCount++] = p;
     return 1;
 }

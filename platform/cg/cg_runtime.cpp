@@ -209,6 +209,7 @@ CGprogram cgCreateProgramFromFile(const CGcontext context, const CGenum programT
     }
     p->live = 1;
     p->context = context;
+    snprintf(p->fileName, sizeof p->fileName, "%s", programFile);
     p->shader = 0;
     p->glProgram = 0;
     for (int i = 0; i < CgMaxParams; ++i) {

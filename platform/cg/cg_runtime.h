@@ -24,6 +24,7 @@ struct _CGparameter {
 struct _CGprogram {
     int live;                             // 1 from creation to destruction
     CGcontext context;                    // owner
+    char fileName[64];                    // source file, for the listing of a load error
     CgCompileResult compiled;             // GLSL and the parameter table
     _CGparameter handles[CgMaxParams];    // what cgGetNamedParameter hands out
     float values[CgMaxParams][16];        // uniform values, row-major for matrices

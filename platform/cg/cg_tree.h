@@ -19,7 +19,8 @@ enum {
     CgMaxFunctionParams = 16,  // parameters per function
     CgMaxNesting = 256,        // recursion depth of the parser
     CgMaxTreeDepth = 512,      // depth of the finished tree, which bounds the emitter's recursion
-    CgMaxErrorText = 200       // one error message
+    CgMaxErrorText = 200,      // one error message
+    CgMaxAssignHelpers = 64    // distinct compound assignments that need a helper
 };
 
 // ---- Tokens ------------------------------------------------------------------------------------
@@ -113,6 +114,7 @@ struct CgFunction {
     CgSemantic returnSemantic;             // for an entry returning a bare vector
     int paramCount;                        // used entries of params
     CgSymbol params[CgMaxFunctionParams];  // copies of the parameter symbols
+    int paramVar[CgMaxFunctionParams];     // their slots in CgCompiler::vars (GLSL names)
     int node;                              // its NodeFunction
     int line;                              // of its name
 };
@@ -133,7 +135,7 @@ enum CgNodeKind {
     NodeConvert,    // a: operand converted to type (implicit or cast)
     NodeUnary,      // op: '-', '+', '!'; a: operand
     NodeBinary,     // op: operator token; a, b: operands
-    NodeAssign,     // op: '=' or a compound token; a: target; b: value
+    NodeAssign,     // op: '=' or a compound token; a: target; b: value; symbol: helper + 1
     NodeTernary,    // a: condition; b, c: choices
     NodeIncDec,     // op: TokInc/TokDec; flags NodePrefix; a: target
     // statements
@@ -173,6 +175,12 @@ struct CgNode {
     int symbol;                // index into CgCompiler::vars for NodeVar and NodeDeclarator
     CgType type;               // expression or declaration type
     double number;             // literal value
+};
+
+struct CgAssignHelper {
+    int op;         // compound-assignment token
+    CgType target;  // the assigned variable's type
+    CgType value;   // the right side's type (after int-to-float where the result is float)
 };
 
 // ---- The workspace -----------------------------------------------------------------------------
@@ -216,6 +224,12 @@ struct CgCompiler {
     char error[CgMaxErrorText];
 
     unsigned helpersUsed;  // CgHelper bits: library functions the emitter must define
+    // Compound assignments GLSL cannot write as "a op= b" (a conversion of the result, %=, a
+    // matrix *= matrix): each distinct (op, target type, value type) gets one helper function
+    // cg_set<k>(inout target, value), so the target is evaluated once.
+    CgAssignHelper assignHelpers[CgMaxAssignHelpers];
+    int assignHelperCount;
+    int emitConstant;  // emitting a file-scope initializer: no helper functions allowed
 
     CgCompileResult* result;  // where GLSL, parameters and listing go
     int outLength;            // bytes of result->glsl used
@@ -303,7 +317,19 @@ int CgEmitProgram(CgCompiler* c);
 void CgEmitText(CgCompiler* c, const char* text);
 void CgEmitFormat(CgCompiler* c, const char* format, ...);
 void CgEmitTypeName(CgCompiler* c, CgType t);
-void CgEmitName(CgCompiler* c, int name);
+// GLSL names of user symbols. Each kind has its own prefix (s_ structs, m_ members, f_
+// functions, v<slot>_ variables, which also makes every variable unique), and '_' in the Cg
+// name is written "0_", so no result starts with "gl_" or contains "__" (reserved in GLSL).
+enum CgNameKind { CgNameStruct, CgNameMember, CgNameFunction };
+void CgGlslName(const CgCompiler* c, int kind, int name, char* out, int size);
+void CgGlslVarName(const CgCompiler* c, int var, char* out, int size);
+void CgEmitName(CgCompiler* c, int kind, int name);
+void CgEmitVar(CgCompiler* c, int var);
+
+// cg_emit_helpers.cpp
+int CgAssignHelperFind(CgCompiler* c, int op, CgType target, CgType value, int line);
+void CgEmitHelpers(CgCompiler* c);
+void CgEmitInlineRemainder(CgCompiler* c, int x, int y, int isFloat);
 void CgEmitExpression(CgCompiler* c, int node);
 int CgEmitMain(CgCompiler* c);
 int CgEntryCheck(CgCompiler* c, int function);  // also fills the entry's parameter table rows

@@ -64,6 +64,13 @@ void GlMatrix(GLenum which, double* m) {
     }
 }
 
+// The GL location of a uniform, found through the GLSL name the compiler gave it.
+GLint UniformLocation(CGprogram program, const char* name) {
+    const CGparameter p = cgGetNamedParameter(program, name);
+    return p ? glGetUniformLocation(program->glProgram, program->compiled.params[p->index].glslName)
+             : -1;
+}
+
 GLint CurrentProgram() {
     GLint id = -1;
     glGetIntegerv(GL_CURRENT_PROGRAM, &id);
@@ -280,13 +287,20 @@ TEST_F(CgRuntime, LoadingMakesGlObjectsAndDestroyingTheContextFreesThem) {
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
 
-TEST_F(CgRuntime, AFailedLinkIsALoadErrorWithGlsMessages) {
+// The only way to make the driver refuse an accepted program is from outside (here a capture of
+// an output that does not exist); it is reported as the compiler's fault in one listing line.
+TEST_F(CgRuntime, ADriverRefusalIsAnInternalCompilerError) {
     const char* const missing[] = {"gl_NoSuchOutput"};
     CGerror error = CG_NO_ERROR;
     EXPECT_EQ(CgTestProgramFile(context, WindPath, missing, 1, &error), nullptr);
     EXPECT_EQ(error, CG_PROGRAM_LOAD_ERROR);
     ASSERT_NE(cgGetLastListing(context), nullptr);
-    EXPECT_EQ(strncmp(cgGetLastListing(context), "GLSL link failed:\n", 18), 0);
+    const std::string listing = cgGetLastListing(context);
+    EXPECT_EQ(listing.rfind(std::string(WindPath) + "(0) : error: internal compiler error: ", 0),
+              0u)
+        << listing;
+    EXPECT_NE(listing.find("failed to link (driver: "), std::string::npos) << listing;
+    EXPECT_EQ(listing.find('\n'), listing.size() - 1) << listing;
 }
 
 TEST_F(CgRuntime, VaryingInputsBecomeTheCurrentTextureCoordinates) {
@@ -327,7 +341,7 @@ TEST_F(CgRuntime, UniformsAreAppliedWhenTheProgramIsBound) {
     CGprogram program = Loaded(ShiftSource);
     ASSERT_NE(program, nullptr);
     CGparameter shift = cgGetNamedParameter(program, "shift");
-    const GLint location = glGetUniformLocation(program->glProgram, "l_shift");
+    const GLint location = UniformLocation(program, "shift");
     ASSERT_GE(location, 0);
     auto inGl = [&]() {
         float v[3];
@@ -377,7 +391,7 @@ TEST_F(CgRuntime, StateMatricesAreTheGlMatricesRowMajor) {
     }
     cgGLBindProgram(program);
     cgGLEnableProfile(CG_PROFILE_GLSLV);
-    const GLint location = glGetUniformLocation(program->glProgram, "l_mvp");
+    const GLint location = UniformLocation(program, "mvp");
     // GLSL holds the transpose column-major, which reads back as the matrix row-major.
     auto stored = [&](double* m) {
         float g[16];
@@ -413,7 +427,7 @@ TEST_F(CgRuntime, StateMatricesAreTheGlMatricesRowMajor) {
     cgGLSetStateMatrixParameter(cgGetNamedParameter(program, "basis"), CG_GL_MODELVIEW_MATRIX,
                                 CG_GL_MATRIX_IDENTITY);
     float basis[9];
-    glGetUniformfv(program->glProgram, glGetUniformLocation(program->glProgram, "l_basis"), basis);
+    glGetUniformfv(program->glProgram, UniformLocation(program, "basis"), basis);
     EXPECT_NEAR(basis[1], mv[1], 1e-6);
     EXPECT_NEAR(basis[3], mv[4], 1e-6);
     EXPECT_EQ(cgGetError(), CG_NO_ERROR);
