@@ -204,8 +204,14 @@ int CgCheckBinary(CgCompiler* c, const int node) {
     if (!CgTypeIsNumeric(x) || !CgTypeIsNumeric(y) || !CommonShape(x, y, &result)) {
         return BinaryError(c, n, x, y);
     }
-    if (op == '%') {
-        c->helpersUsed |= result.base == BaseFloat ? HelperFmod : HelperImod;
+    if (op == '%' && result.matrix) {
+        CgErrorAt(c, n->line, "operator '%%' is not supported on matrices");
+        return 0;
+    }
+    const int intDivision = op == '/' && result.base == BaseInt;
+    if (op == '%' || intDivision) {
+        c->helpersUsed |=
+            result.base == BaseFloat ? HelperFmod : (op == '%' ? HelperImod : 0) | HelperIdiv;
         // The helpers take both operands at full shape.
         n->a = CgCheckConvert(c, ToBase(c, n->a, result.base), result, "expression");
         n->b = n->a ? CgCheckConvert(c, ToBase(c, n->b, result.base), result, "expression") : 0;
@@ -253,14 +259,20 @@ int CgCheckAssign(CgCompiler* c, const int node) {
             !(sameShape || CgTypeIsScalar(value))) {
             return BinaryError(c, n, target, value);
         }
+        if (n->op == TokPercentAssign && target.matrix) {
+            CgErrorAt(c, n->line, "operator '%%=' is not supported on matrices");
+            return 0;
+        }
         const int base = target.base == BaseFloat || value.base == BaseFloat ? BaseFloat : BaseInt;
         n->b = ToBase(c, n->b, base);
         n = &c->nodes[node];
-        const int plain = base == target.base && n->op != TokPercentAssign &&
+        const int intDivision = n->op == TokSlashAssign && base == BaseInt;
+        const int plain = base == target.base && n->op != TokPercentAssign && !intDivision &&
                           !(n->op == TokStarAssign && target.matrix && value.matrix);
         if (n->b && !plain) {
-            if (n->op == TokPercentAssign) {
-                c->helpersUsed |= base == BaseFloat ? HelperFmod : HelperImod;
+            if (n->op == TokPercentAssign || intDivision) {
+                c->helpersUsed |=
+                    base == BaseFloat ? HelperFmod : (intDivision ? 0 : HelperImod) | HelperIdiv;
             }
             const int helper = CgAssignHelperFind(c, n->op, target, c->nodes[n->b].type, n->line);
             n = &c->nodes[node];

@@ -36,6 +36,8 @@ struct CgParamInfo {
     int matrix;                         // 1 for floatRxC
     int binding;                        // CgBinding of a varying input
     int bindingIndex;                   // texture unit of CgBindTexCoord
+    int entry;                          // 1 for the entry's own parameters, 0 for globals
+    int hidden;  // 1: a global whose name an entry parameter also has; lookups find the latter
 };
 
 struct CgCompileResult {

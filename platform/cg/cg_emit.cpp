@@ -173,11 +173,18 @@ static void EmitBinary(CgCompiler* c, const CgNode* n) {
     const CgType x = c->nodes[n->a].type;
     const CgType y = c->nodes[n->b].type;
     const char* call = 0;
+    const int intDivision = n->op == '/' && n->type.base == BaseInt;
     if (n->op == '%' && c->emitConstant) {
         CgEmitInlineRemainder(c, n->a, n->b, n->type.base == BaseFloat);
         return;
     }
-    if (n->op == '%') {
+    if (intDivision && c->emitConstant) {
+        CgEmitInlineQuotient(c, n->a, n->b);
+        return;
+    }
+    if (intDivision) {
+        call = "cg_idiv(";
+    } else if (n->op == '%') {
         call = n->type.base == BaseFloat ? "cg_fmod(" : "cg_imod(";
     } else if (n->op == '*' && x.matrix && y.matrix) {
         call = "matrixCompMult(";  // Cg's * is per component; GLSL's would be a product

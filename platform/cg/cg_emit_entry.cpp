@@ -55,6 +55,15 @@ static int AddParam(CgCompiler* c, const char* name, const char* glslName, const
     }
     CgParamInfo* p = &r->params[r->paramCount++];
     memset(p, 0, sizeof *p);
+    // An entry parameter hides a global of the same name inside the entry; the name then finds
+    // the entry's parameter, whichever was declared first.
+    p->entry = c->checkingEntry;
+    for (int i = 0; i < r->paramCount - 1; ++i) {
+        if (strcmp(r->params[i].name, name) == 0) {
+            r->params[i].hidden |= p->entry && !r->params[i].entry;
+            p->hidden |= !p->entry && r->params[i].entry;
+        }
+    }
     snprintf(p->name, sizeof p->name, "%s", name);
     snprintf(p->glslName, sizeof p->glslName, "%s", glslName);
     p->uniform = uniform;
@@ -155,7 +164,16 @@ static int CheckResult(CgCompiler* c, const char* name, const CgType t, const Cg
     return 1;
 }
 
+static int CheckEntry(CgCompiler* c, int function);
+
 int CgEntryCheck(CgCompiler* c, const int function) {
+    c->checkingEntry = 1;
+    const int ok = CheckEntry(c, function);
+    c->checkingEntry = 0;
+    return ok;
+}
+
+static int CheckEntry(CgCompiler* c, const int function) {
     const CgFunction* f = &c->functions[function];
     unsigned char seen[CgBindKinds][8];
     memset(seen, 0, sizeof seen);

@@ -231,7 +231,8 @@ CGparameter cgGetNamedParameter(const CGprogram program, const char* name) {
         return 0;
     }
     for (int i = 0; i < program->compiled.paramCount; ++i) {
-        if (strcmp(program->compiled.params[i].name, name) == 0) {
+        const CgParamInfo* info = &program->compiled.params[i];
+        if (!info->hidden && strcmp(info->name, name) == 0) {
             return &program->handles[i];
         }
     }

@@ -229,7 +229,8 @@ struct CgCompiler {
     // cg_set<k>(inout target, value), so the target is evaluated once.
     CgAssignHelper assignHelpers[CgMaxAssignHelpers];
     int assignHelperCount;
-    int emitConstant;  // emitting a file-scope initializer: no helper functions allowed
+    int emitConstant;   // emitting a file-scope initializer: no helper functions allowed
+    int checkingEntry;  // adding the entry's parameters to the table
 
     CgCompileResult* result;  // where GLSL, parameters and listing go
     int outLength;            // bytes of result->glsl used
@@ -237,8 +238,9 @@ struct CgCompiler {
 
 // Library functions the emitter adds to the GLSL only when the program uses them.
 enum CgHelper {
-    HelperFmod = 1,  // fmod that truncates like C, 4 sizes
-    HelperImod = 16  // int remainder, 4 sizes
+    HelperFmod = 1,   // fmod that truncates like C, 4 sizes
+    HelperImod = 16,  // int remainder, 4 sizes
+    HelperIdiv = 32   // int quotient that never divides by -1, 4 sizes
 };
 
 // ---- Stage interfaces --------------------------------------------------------------------------
@@ -330,6 +332,7 @@ void CgEmitVar(CgCompiler* c, int var);
 int CgAssignHelperFind(CgCompiler* c, int op, CgType target, CgType value, int line);
 void CgEmitHelpers(CgCompiler* c);
 void CgEmitInlineRemainder(CgCompiler* c, int x, int y, int isFloat);
+void CgEmitInlineQuotient(CgCompiler* c, int x, int y);
 void CgEmitExpression(CgCompiler* c, int node);
 int CgEmitMain(CgCompiler* c);
 int CgEntryCheck(CgCompiler* c, int function);  // also fills the entry's parameter table rows

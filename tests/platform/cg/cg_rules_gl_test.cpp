@@ -91,6 +91,14 @@ const RuleCase Cases[] = {
      "int a = -7; int b = 2; t = float4(a / b, a % b, 7 / -2, (int)-2.7);",
      nullptr,
      {-3, -1, -3, -2}},
+    // C leaves these undefined; the driver must neither trap when it folds them nor at run time.
+    {"IntDivisionOverflowWrapsAndNeverTraps",
+     "static const int Min = -2147483647 - 1;\n",
+     "",
+     "int a = Min; int b = -1; int z = 0; int2 v = int2(a, 6); v /= int2(b, 3);\n"
+     "t = float4(a / b == a, a % b + Min % -1, v.y, (a / z) * 0);",
+     nullptr,
+     {1, 0, 2, 0}},
 };
 
 void PrintTo(const RuleCase& c, std::ostream* out) {

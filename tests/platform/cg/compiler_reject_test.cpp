@@ -45,6 +45,12 @@ const RejectCase Rejects[] = {
     {"float4 main(float4 p : POSITION) : POSITION {\n  float x = 1, y = 2;\n  x = 1, y = 3;\n"
      "  return p;\n}\n",
      3, "the comma operator is not supported"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  float2x2 m = float2x2(1, 2, 3, 4);\n"
+     "  return p * (m % m)[0].x;\n}\n",
+     3, "operator '%' is not supported on matrices"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  float2x2 m = float2x2(1, 2, 3, 4);\n"
+     "  m %= 2;\n  return p;\n}\n",
+     3, "operator '%=' is not supported on matrices"},
     // Names
     {"float4 main(float4 p : POSITION) : POSITION {\n  float4 q = p;\n  return r;\n}\n", 3,
      "undefined variable 'r'"},
