@@ -1,15 +1,24 @@
 // libFuzzer target for the Cg-to-GLSL compiler: any bytes as a source text must end in GLSL or in
-// a one-line listing "fuzz.cg(N) : error: ...", never in a crash, an overrun or an endless loop.
-// Aborts on a result that breaks that contract, so the fuzzer keeps it as a crash.
+// a one-line listing "fuzz.cg(N) : error: ...", never in a crash, an overrun or an endless loop,
+// and every program the compiler accepts must load in the driver (a GL context on DISPLAY,
+// made as the tests make one). Aborts on a result that breaks that contract, so the fuzzer
+// keeps it as a crash.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
+#include "platform/cg.h"
 #include "platform/cg/cg_compile.h"
+#include "tests/support/gl_window.h"
 
 static CgCompileResult Result;  // too large for the stack
+static TestGlWindow Window;
+static CGcontext Context;
+static char ProgramPath[] = "/tmp/limnora_fuzz_cg_XXXXXX";
+static long Loaded;  // accepted programs loaded into GL, reported at exit
 
 static void Broken(const char* what) {
     fprintf(stderr, "fuzz_cg_compile: %s\nlisting: %s\n", what, Result.listing);
@@ -63,6 +72,48 @@ static void CheckOutput(void) {
     }
 }
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (!TestGlWindowOpen(&Window, 16, 16)) {
+        fprintf(stderr, "fuzz_cg_compile: no GL context (is DISPLAY set?)\n");
+        exit(1);
+    }
+    Context = cgCreateContext();
+    const int fd = mkstemp(ProgramPath);
+    if (fd < 0 || !Context) {
+        fprintf(stderr, "fuzz_cg_compile: no temporary file or Cg context\n");
+        exit(1);
+    }
+    close(fd);
+    atexit([] {
+        remove(ProgramPath);
+        fprintf(stderr, "fuzz_cg_compile: %ld accepted programs loaded\n", Loaded);
+    });
+    return 0;
+}
+
+// The accepted source goes through the runtime as the program would load it.
+static void Load(const uint8_t* data, size_t size) {
+    FILE* f = fopen(ProgramPath, "wb");
+    if (!f || fwrite(data, 1, size, f) != size || fclose(f) != 0) {
+        Broken("cannot write the program file");
+    }
+    cgGetError();
+    CGprogram program =
+        cgCreateProgramFromFile(Context, CG_SOURCE, ProgramPath, CG_PROFILE_GLSLV, "main", NULL);
+    if (program) {
+        cgGLLoadProgram(program);
+    }
+    const CGerror error = cgGetError();
+    if (!program || error != CG_NO_ERROR) {
+        const char* listing = cgGetLastListing(Context);
+        fprintf(stderr, "%s\n%s\nGLSL:\n%s\n", cgGetErrorString(error), listing ? listing : "",
+                Result.glsl);
+        Broken("an accepted program did not load");
+    }
+    cgDestroyProgram(program);
+    ++Loaded;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (size_t)CgMaxSourceBytes + 1) {
         return 0;  // refused by size alone; the test suite covers that
@@ -75,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     free(source);
     if (ok == 1) {
         CheckOutput();
+        Load(data, size);
     } else if (ok == 0) {
         CheckListing();
     } else {
