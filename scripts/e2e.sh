@@ -28,8 +28,15 @@ WaitFor() {
     sleep 0.2
   done
 }
-# Keys are held for 0.3 s, longer than a frame: the program polls its key table once per frame,
-# so a press and release within one frame is never seen.
+# A key tapped, as a hand would: the program keeps a press and release that come between two
+# frames for the next one.
+TapKey() {
+  xdotool windowfocus "$1" 2>/dev/null || true
+  sleep 0.2
+  xdotool key "$2"
+}
+# A key held for 0.3 s, longer than a frame: under Wine, where X input reaches the program in
+# batches during its first hundred or so frames.
 HoldKey() {
   xdotool windowfocus "$1" 2>/dev/null || true
   sleep 0.2
@@ -38,12 +45,13 @@ HoldKey() {
   xdotool keyup "$2"
 }
 
-# Holds Escape in the window "Limnora" (up to three times) until the process $1, a child of this
-# shell, ends; fails unless it ends with exit code 0. $2 names the program in the message.
+# Presses Escape in the window "Limnora" (up to three times) with the function $3 (TapKey or
+# HoldKey) until the process $1, a child of this shell, ends; fails unless it ends with exit code
+# 0. $2 names the program in the message.
 QuitWithEscape() {
   local attempt code
   for attempt in 1 2 3; do
-    HoldKey "$(WindowId Limnora)" Escape
+    "$3" "$(WindowId Limnora)" Escape
     if WaitFor "! kill -0 $1 2>/dev/null" 15; then break; fi
   done
   set +e
@@ -119,6 +127,6 @@ WineLimnoraStart() {
   WaitFor '[ "$(Swaps)" -ge 150 ]' 90 || Fail "the window drew only $(Swaps) frames"
 }
 WineLimnoraQuit() {
-  QuitWithEscape "$wine_pid" limnora.exe
+  QuitWithEscape "$wine_pid" limnora.exe HoldKey
   wine_pid=""
 }
