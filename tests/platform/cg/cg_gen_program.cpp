@@ -357,14 +357,15 @@ void CgGenerate(unsigned seed, CgGenProgram* out) {
     }
     g.Main(out);
     out->source = g.source;
-    // The exact run and two nudged ones: a value is compared only where the nudges keep it.
+    // The exact run and two nudged the opposite ways (so a value sitting on a discontinuity moves
+    // off it in one of them): a value is compared only where both nudges keep it.
     int weird[3];
     double nudged[2][CgGenResults][4];
     GenEvaluate(g.a, out->inputs, out->vectorValue, out->matrixValue, 0.0, 1, out->expected,
                 &weird[0]);
     GenEvaluate(g.a, out->inputs, out->vectorValue, out->matrixValue, 1e-5, seed | 1, nudged[0],
                 &weird[1]);
-    GenEvaluate(g.a, out->inputs, out->vectorValue, out->matrixValue, 1e-5, seed * 7 + 3, nudged[1],
+    GenEvaluate(g.a, out->inputs, out->vectorValue, out->matrixValue, -1e-5, seed | 1, nudged[1],
                 &weird[2]);
     for (int r = 0; r < CgGenResults; ++r) {
         for (int k = 0; k < 4; ++k) {
