@@ -35,6 +35,12 @@ struct Evaluator {
         const double s2 = (state & 0x20000) ? 1.0 : -1.0;
         return x * (1.0 + s1 * eps) + s2 * eps;
     }
+    // A push of the nudged runs in one direction (up for eps > 0, down for eps < 0), larger
+    // than the nudges before it, for the input of a function that jumps: one of the two runs
+    // lands on the other side of any jump the value sits at, signed zeros included.
+    double Push(double x) {
+        return eps == 0.0 ? x : x + (eps > 0 ? 1e-4 : -1e-4) * (1.0 + std::fabs(x));
+    }
     double Rounded(double x) {
         if (!std::isfinite(x) || std::fabs(x) > 1e15) {
             weird = 1;
@@ -73,6 +79,10 @@ struct Evaluator {
     }
 
     double Binary(int op, int isInt, double x, double y) {
+        if (isInt && (std::fabs(x) > 1e15 || std::fabs(y) > 1e15)) {
+            weird = 1;  // long past 32-bit overflow; keep the casts below defined
+            return 0.0;
+        }
         switch (op) {
             case '+':
                 return isInt ? IntResult(x + y) : Rounded(x + y);
@@ -183,7 +193,7 @@ struct Evaluator {
                     q = std::atan(x);
                     break;
                 case IAtan2:
-                    q = (x == 0 && y == 0) ? (weird = 1, 0.0) : std::atan2(Nudge(x), y);
+                    q = (x == 0 && y == 0) ? (weird = 1, 0.0) : std::atan2(Push(x), y);
                     break;
                 case ICeil:
                     r.c[i] = std::ceil(Nudge(x));
@@ -264,7 +274,7 @@ struct Evaluator {
                     q = x < 0 ? (weird = 1, 0.0) : std::sqrt(x);
                     break;
                 case IStep:
-                    r.c[i] = Nudge(y) >= x ? 1.0 : 0.0;
+                    r.c[i] = Push(y - x) >= 0 ? 1.0 : 0.0;
                     continue;  // step(a, x): x >= a
                 default:
                     q = std::tan(x);
@@ -332,9 +342,9 @@ struct Evaluator {
                 const int isFloat = a->nodes[n.kids[0]].t.base == GenFloat ||
                                     a->nodes[n.kids[1]].t.base == GenFloat;
                 double x = Eval(n.kids[0]).c[0], y = Eval(n.kids[1]).c[0];
-                if (isFloat) {
-                    x = Nudge(x);
-                    y = Nudge(y);
+                if (isFloat) {  // compare the pushed difference with 0
+                    x = Push(x - y);
+                    y = 0.0;
                 }
                 const int op = n.op;
                 r.c[0] = op == '<'   ? x < y
