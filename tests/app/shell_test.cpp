@@ -62,11 +62,23 @@ protected:
         DriverInstall();
         std::memset(&probe, 0, sizeof probe);
         DriverSetSwapHook(Probe, &probe);
+        savedView = View;
+        savedToggles = Toggles;
+        savedLatches = Latches;
+        savedWind = Wind;
     }
     void TearDown() override {
         DriverUninstall();
+        View = savedView;
+        Toggles = savedToggles;
+        Latches = savedLatches;
+        Wind = savedWind;
     }
     FrameProbe probe;
+    ViewState savedView;
+    RenderToggles savedToggles;
+    KeyLatches savedLatches;
+    WindState savedWind;
 };
 
 TEST_F(ShellTest, NoStartsAWindowWithAnExact800By600ClientArea) {
