@@ -17,8 +17,10 @@ static PlantPoint LeanedPoint(PlantPoint from, float dx, double dy, float dz, fl
                               float leanX, float leanY, float growth);
 
 void PlantFieldInit(void) {
-    // The vertical scale, stored as a float before it multiplies the samples.
-    const float scale = (float)((double)TerrainScale * HeightRatio);
+    PlantFieldPlace(HeightMap);
+}
+
+void PlantFieldPlace(const unsigned char* const map) {
     for (int i = 0; i < PlantCount; i++) {
         Plants.shade[i] = NextRandom() % 80;
         Plants.fieldX[i] = (float)((double)(NextRandom() % 10240) / 1000);
@@ -27,11 +29,21 @@ void PlantFieldInit(void) {
         // plants to a neighbouring cell (0.29 is stored as 0.28999999 and must give column 28).
         const int column = (int)(100 * (double)Plants.fieldX[i]);
         const int row = (int)(100 * (double)Plants.fieldY[i]);
-        Plants.baseHeight[i] = (float)((double)HeightAt(HeightMap, column, row) * scale);
+        Plants.baseHeight[i] = PlantBaseHeight(HeightAt(map, column, row));
         Plants.leanX[i] = (float)((double)(300 - NextRandom() % 600) / 1000);
         Plants.leanY[i] = (float)((double)(300 - NextRandom() % 600) / 1000);
         Plants.growth[i] = (float)((double)(NextRandom() % 30) / 100);
     }
+}
+
+float PlantBaseHeight(const int sample) {
+    // The vertical scale, stored as a float before it multiplies the sample.
+    const float scale = (float)((double)TerrainScale * HeightRatio);
+    return (float)((double)sample * scale);
+}
+
+int PlantHeightDrawn(const float baseHeight) {
+    return baseHeight > PlantMinHeight;
 }
 
 void PlantLeanInit(void) {

@@ -7,7 +7,7 @@ enum { PlantCount = 8000 };
 
 const float PlantMinHeight = 4.0f;  // a plant is drawn only where baseHeight is strictly above
 
-// Seven parallel arrays indexed by plant number. Written only by PlantFieldInit.
+// Seven parallel arrays indexed by plant number. Written only by PlantFieldPlace.
 struct PlantField {
     int shade[PlantCount];         // 0..79, added to the green of all four colours
     float fieldX[PlantCount];      // x position, field units, 0.000..10.239
@@ -60,6 +60,12 @@ extern float tipLean;
 
 // Places all plants from the next 6 * PlantCount numbers of NextRandom, on the loaded HeightMap.
 void PlantFieldInit(void);
+// The same placement on any 1024 x 1024 map (the terrain generator counts plants with it).
+void PlantFieldPlace(const unsigned char* map);
+// The plant-frame height of a plant standing on a map sample (0..255).
+float PlantBaseHeight(int sample);
+// 1 when a plant standing at baseHeight is drawn (strictly above PlantMinHeight), else 0.
+int PlantHeightDrawn(float baseHeight);
 // Sets the three lean factors (the scene initialisation calls it right after PlantFieldInit).
 void PlantLeanInit(void);
 // Builds the unbent shape and the colours of plant i (0..PlantCount-1) into *shape.

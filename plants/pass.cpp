@@ -1,22 +1,15 @@
-// Plant drawing in immediate mode: per plant a translation to its foot, the shape, the wind and
-// (CPU mode) the bending of the seven upper points, then one fan and two strips, and the opposite
-// translation. Colours and stem lengths are set before the vertices that the drawing order names.
+// Plant drawing in immediate mode: per plant prepared by PlantPrepare a translation to its foot,
+// one fan and two strips, and the opposite translation. Colours and stem lengths are set before
+// the vertices that the drawing order names.
 #include "plants/pass.h"
 
-#include "plants/bend.h"
 #include "plants/field.h"
+#include "plants/prepare.h"
 #include "plants/program.h"
 #include "plants/wind.h"
 #include "platform/gl.h"
 
 VertexProgram WindProgram;
-
-// Stem lengths of one plant, handed to the vertex program as "IN.sl".
-struct StemLengths {
-    float ring1;
-    float ring2;
-    float tip;
-};
 
 // A vertex that sets its colour and its stem length first.
 static void StemVertex(const PlantColour* colour, float stemLength, const PlantPoint* p) {
@@ -28,17 +21,6 @@ static void StemVertex(const PlantColour* colour, float stemLength, const PlantP
 // A vertex that keeps the colour and stem length of the one before.
 static void PlainVertex(const PlantPoint* p) {
     glVertex3f(p->x, p->y, p->z);
-}
-
-static void BendUpperPoints(PlantShape* s, int i, const StemLengths* lengths) {
-    const WindVector w = Wind.windVector;
-    s->tip = StemPointBend(s->tip, w, i, lengths->tip);
-    s->ring2.back = StemPointBend(s->ring2.back, w, i, lengths->ring2);
-    s->ring2.left = StemPointBend(s->ring2.left, w, i, lengths->ring2);
-    s->ring2.right = StemPointBend(s->ring2.right, w, i, lengths->ring2);
-    s->ring1.back = StemPointBend(s->ring1.back, w, i, lengths->ring1);
-    s->ring1.left = StemPointBend(s->ring1.left, w, i, lengths->ring1);
-    s->ring1.right = StemPointBend(s->ring1.right, w, i, lengths->ring1);
 }
 
 // The top segment as a fan from the tip, the middle and bottom segments as strips; the base
@@ -76,29 +58,18 @@ static void EmitStalk(const PlantShape* s, const StemLengths* lengths) {
 }
 
 void PlantPassDraw(int windMode) {
-    PlantShape shape;
+    PreparedPlant plant;
     for (int i = 0; i < PlantCount; ++i) {
-        if (!(Plants.baseHeight[i] > PlantMinHeight)) {
+        if (!PlantPrepare(i, windMode, &plant)) {
             continue;
         }
-        const float footX = (float)(3.0 * (double)Plants.fieldX[i]);
-        const float footY = (float)(3.0 * (double)Plants.fieldY[i]);
-        const float footZ = Plants.baseHeight[i];
-        glTranslatef(footX, footY, footZ);
-
-        PlantShapeBuild(i, &shape);
-        PlantWindNext();
-        const float growth = Plants.growth[i];
-        const StemLengths lengths = {Ring1StemLength(growth), Ring2StemLength(growth),
-                                     TipStemLength(growth)};
-        if (windMode == 0) {
-            BendUpperPoints(&shape, i, &lengths);
-        }
-        cgGLSetParameter3f(WindProgram.zfeldpos, footX, footY, footZ);
+        const PlantPoint foot = plant.foot;
+        glTranslatef(foot.x, foot.y, foot.z);
+        cgGLSetParameter3f(WindProgram.zfeldpos, foot.x, foot.y, foot.z);
         cgGLSetParameter2f(WindProgram.wind, Wind.windVector.x, Wind.windVector.y);
-        EmitStalk(&shape, &lengths);
+        EmitStalk(&plant.shape, &plant.lengths);
 
         // The plant's translation is undone by the opposite one; the matrix stack is not used.
-        glTranslatef(-footX, -footY, -footZ);
+        glTranslatef(-foot.x, -foot.y, -foot.z);
     }
 }

@@ -2,6 +2,8 @@
 // at 1 and is never reseeded, so the first placement after program start is always the same.
 #pragma once
 
+const unsigned int RandomSeed = 1;  // the state at program start
+
 // Written only by NextRandom (tests may save and restore it).
 extern unsigned int RandomState;
 

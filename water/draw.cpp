@@ -4,7 +4,6 @@
 #include "water/draw.h"
 
 #include "platform/gl.h"
-#include "water/normals.h"
 #include "water/water.h"
 
 static void WaterCorner(const WaterVertex* v) {
@@ -21,16 +20,12 @@ void DrawWater(void) {
             WaterCorner(&WaterGrid[m][n + 1]);
             WaterCorner(&WaterGrid[m + 1][n + 1]);
             WaterCorner(&WaterGrid[m + 1][n]);
-            // The phase runs per quad, not per frame: the step sizes are made for 9801 steps.
-            AdvanceWavePhase();
         }
     }
     glEnd();
 }
 
 void WaterPass(float windStrengthPercent) {
-    if (UpdateWaves(windStrengthPercent)) {
-        UpdateWaterNormals();
-    }
+    WaterPrepare(windStrengthPercent);
     DrawWater();
 }

@@ -1,8 +1,8 @@
-// The water's share of a frame: waves and normals on their cadence, then 99 x 99 lit quads, with
-// the shared wave phase advanced once per quad drawn.
+// The water's share of a frame: WaterPrepare (waves and normals on their cadence, the shared wave
+// phase advanced once per quad), then 99 x 99 lit quads.
 #pragma once
 
-// Submits the 9801 quads of the grid as stored, advancing the wave phase after each quad.
+// Submits the 9801 quads of the grid as stored.
 void DrawWater(void);
-// Once per frame, inside the water's transform: waves, normals when the heights changed, quads.
+// Once per frame, inside the water's transform: WaterPrepare, then DrawWater.
 void WaterPass(float windStrengthPercent);

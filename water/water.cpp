@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "water/normals.h"
+
 WaterVertex WaterGrid[WaterGridSize][WaterGridSize];
 WaveState Waves;  // phase 0 and recomputeCounter 0 from program start
 
@@ -44,6 +46,15 @@ void AdvanceWavePhase(void) {
     Waves.phase = (float)((double)Waves.phase + Waves.phaseStep);
     if ((double)Waves.phase > PhaseWrapLimit) {
         Waves.phase = 0.0f;
+    }
+}
+
+void WaterPrepare(const float windStrengthPercent) {
+    if (UpdateWaves(windStrengthPercent)) {
+        UpdateWaterNormals();
+    }
+    for (int q = 0; q < WaterQuadCount; q++) {
+        AdvanceWavePhase();
     }
 }
 

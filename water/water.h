@@ -3,7 +3,10 @@
 // The grid and WaveState live for the whole program; InitWaterGrid never touches WaveState.
 #pragma once
 
-enum { WaterGridSize = 100 };  // points per side of the grid
+enum {
+    WaterGridSize = 100,                                        // points per side of the grid
+    WaterQuadCount = (WaterGridSize - 1) * (WaterGridSize - 1)  // quads drawn per frame
+};
 
 const float WaveRowDivisor = 5.0f;           // divides the row index in every sine term
 const float WaveColumnDivisor = 5.5f;        // divides the column index in every cosine term
@@ -41,3 +44,7 @@ bool UpdateWaves(float windStrengthPercent);
 // One quad's phase step: phase + phaseStep in single precision, back to exactly 0 once it exceeds
 // PhaseWrapLimit (the overshoot is dropped, 2 pi is not subtracted).
 void AdvanceWavePhase(void);
+// The water's share of a frame before any GL call: UpdateWaves, the normals when the heights
+// changed, and one phase step per quad drawn. The phase runs per quad, not per frame (the step
+// sizes are made for 9801 steps); the drawing reads neither the phase nor the step.
+void WaterPrepare(float windStrengthPercent);

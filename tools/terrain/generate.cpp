@@ -7,6 +7,10 @@
 #include <math.h>
 #include <stdlib.h>
 
+#include "plants/field.h"
+#include "plants/prepare.h"
+#include "plants/random.h"
+
 // Octaves of noise summed; each halves the feature size.
 const int NoiseOctaves = 6;
 // Feature size of the first octave in samples: a few hills and bays across the map.
@@ -145,9 +149,9 @@ static double RawQuantile(const double share, const double low, const double bin
 // Height curve: piecewise linear through (low, floor), (water raw, just under 121),
 // (plant raw, just under 134) and (high, summit).
 static double ShapeHeight(const double raw, const double low, const double waterRaw,
-                          const double plantRaw, const double high) {
+                          const double plantRaw, const double high, const int plantLevel) {
     const double waterHeight = TerrainWaterLevel - 0.5;
-    const double plantHeight = TerrainPlantLevel - 0.5;
+    const double plantHeight = plantLevel - 0.5;
     if (raw < waterRaw) {
         return SeaFloorHeight + (waterHeight - SeaFloorHeight) * (raw - low) / (waterRaw - low);
     }
@@ -224,9 +228,10 @@ void TerrainGenerate(const unsigned int seed, unsigned char* map) {
     }
     const double waterRaw = RawQuantile(WaterShare, low, binWidth);
     const double plantRaw = RawQuantile(1.0 - PlantShare, low, binWidth);
+    const int plantLevel = TerrainPlantLevel();
 
     for (int i = 0; i < TerrainMapBytes; i++) {
-        RawHeight[i] = (float)ShapeHeight(RawHeight[i], low, waterRaw, plantRaw, high);
+        RawHeight[i] = (float)ShapeHeight(RawHeight[i], low, waterRaw, plantRaw, high, plantLevel);
     }
     LimitSlope(RawHeight);
     for (int i = 0; i < TerrainMapBytes; i++) {
@@ -235,31 +240,33 @@ void TerrainGenerate(const unsigned int seed, unsigned char* map) {
     }
 }
 
-int TerrainCountPlants(const unsigned char* map) {
-    // The plant field's own generator and arithmetic, draw for draw: state from 1, six draws per
-    // plant, column and row truncated from the stored float widened to double.
-    unsigned int state = 1;
-    int drawn = 0;
-    for (int plant = 0; plant < TerrainPlantCount; plant++) {
-        int draw[6];
-        for (int k = 0; k < 6; k++) {
-            state = state * 214013u + 2531011u;
-            draw[k] = (int)((state >> 16) & 32767);
-        }
-        const float fieldX = (float)((draw[1] % 10240) / 1000.0);
-        const float fieldY = (float)((draw[2] % 10240) / 1000.0);
-        const int column = (int)(100.0 * (double)fieldX);
-        const int row = (int)(100.0 * (double)fieldY);
-        const int sample = map[column + row * TerrainMapSize];
-        const float baseHeight = (float)(sample * (double)0.03f);
-        if (baseHeight > 4.0f) {
-            drawn++;
-        }
+int TerrainPlantLevel(void) {
+    int sample = 0;
+    while (sample < 255 && !PlantHeightDrawn(PlantBaseHeight(sample))) {
+        sample++;
     }
+    return sample;
+}
+
+int TerrainCountPlants(const unsigned char* map) {
+    // The plant field's own placement from the sequence's first number, as at program start; the
+    // field and the sequence are the program's records, so both are put back afterwards.
+    static PlantField saved;
+    saved = Plants;
+    const unsigned int savedState = RandomState;
+    RandomState = RandomSeed;
+    PlantFieldPlace(map);
+    int drawn = 0;
+    for (int i = 0; i < PlantCount; i++) {
+        drawn += PlantIsDrawn(i);
+    }
+    RandomState = savedState;
+    Plants = saved;
     return drawn;
 }
 
 void TerrainMeasure(const unsigned char* map, TerrainStats* stats) {
+    const int plantLevel = TerrainPlantLevel();
     int water = 0;
     int plantLand = 0;
     int maximum = 0;
@@ -269,7 +276,7 @@ void TerrainMeasure(const unsigned char* map, TerrainStats* stats) {
         for (int x = 0; x < TerrainMapSize; x++) {
             const int h = map[x + y * TerrainMapSize];
             water += h < TerrainWaterLevel;
-            plantLand += h >= TerrainPlantLevel;
+            plantLand += h >= plantLevel;
             maximum = h > maximum ? h : maximum;
             minimum = h < minimum ? h : minimum;
             if (x + 1 < TerrainMapSize) {

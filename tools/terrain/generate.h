@@ -4,13 +4,15 @@
 // Plain integer and double arithmetic only, so a seed gives the same bytes on every machine.
 #pragma once
 
+#include "plants/field.h"
+#include "terrain/heightmap.h"
+
 enum {
-    TerrainMapSize = 1024,                              // samples per side
+    TerrainMapSize = MapSize,                           // samples per side
     TerrainMapBytes = TerrainMapSize * TerrainMapSize,  // byte x + 1024 * y = column x, row y
-    TerrainMeshStep = 16,                               // samples between drawn mesh vertices
+    TerrainMeshStep = MeshStep,                         // samples between drawn mesh vertices
     TerrainWaterLevel = 121,                            // samples below this lie under water
-    TerrainPlantLevel = 134,                            // lowest sample a plant is drawn on
-    TerrainPlantCount = 8000,                           // plants the scene places
+    TerrainPlantCount = PlantCount,                     // plants the scene places
     TerrainDefaultSeed = 1                              // the seed the build writes the map with
 };
 
@@ -25,10 +27,14 @@ struct TerrainStats {
     int maxSampleStep;  // largest height difference between adjacent samples
 };
 
+// The lowest sample a plant is drawn on (134), by the plant field's own height rule.
+int TerrainPlantLevel(void);
+
 // Fills map (TerrainMapBytes bytes) with the terrain of the given seed.
 void TerrainGenerate(unsigned int seed, unsigned char* map);
 
-// Counts the plants the scene would draw on map: the plant field's placement sequence replayed.
+// Counts the plants the scene would draw on map: the plant field's placement from program start.
+// Leaves the program's plant field and random sequence as they were.
 int TerrainCountPlants(const unsigned char* map);
 
 // Measures map into stats.

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         "terrain: seed %u, %.1f%% under water (<%d), %.1f%% plant land (>=%d), heights %d..%d, "
         "%d of %d plants drawn, steepest mesh step %d\n",
         seed, 100.0 * stats.waterShare, TerrainWaterLevel, 100.0 * stats.plantShare,
-        TerrainPlantLevel, stats.minimum, stats.maximum, stats.plantsDrawn, TerrainPlantCount,
+        TerrainPlantLevel(), stats.minimum, stats.maximum, stats.plantsDrawn, TerrainPlantCount,
         stats.maxMeshStep);
     return 0;
 }
