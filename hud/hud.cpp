@@ -3,7 +3,6 @@
 // so the lines sit just inside the corners.
 #include "hud/hud.h"
 
-#include "app/controls.h"
 #include "hud/font.h"
 #include "hud/framerate.h"
 #include "plants/wind.h"
@@ -16,19 +15,19 @@ static const float HudTop = 13.5f;
 static const float HudWindModeLine = -12.0f;
 static const float HudWindStrengthLine = -13.0f;  // one em below the wind mode
 
-void DrawHud(void) {
+void DrawHud(const bool wireframe, const int windMode) {
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 0.0f);
     glTranslatef(HudLeft, HudTop, HudDepth);
     // The line reports the switch, not the GL state of a freshly created context.
-    HudPrint(Toggles.wireframe ? "Drahtgitter-Modus (F3): an" : "Drahtgitter-Modus (F3): aus");
+    HudPrint(wireframe ? "Drahtgitter-Modus (F3): an" : "Drahtgitter-Modus (F3): aus");
 
     glLoadIdentity();
     glTranslatef(HudLeft, HudWindModeLine, HudDepth);
-    if (Toggles.windMode == 1) {
+    if (windMode == 1) {
         HudPrint("Wind (W): Vertex Shader");
     }
-    if (Toggles.windMode == 0) {
+    if (windMode == 0) {
         HudPrint("Wind (W): OpenGL");
     }
 

@@ -24,7 +24,7 @@ static const float PlantOffset = -15.36f;
 static void HudStep(void) {
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    DrawHud();
+    DrawHud(Toggles.wireframe, Toggles.windMode);
 }
 
 // The camera V (+z is up in its frame) and its one hand-over to the vertex program: the later
