@@ -110,6 +110,25 @@ TEST(CompilerAccepts, AnyEntryNameAndNamesThatAreGlslWords) {
                  "function\n");
 }
 
+// Inside the entry its parameter hides a global of the same name, and so does the name lookup;
+// the global stays a uniform of its own for the helper that uses it.
+TEST(CompilerAccepts, AnEntryParameterHidesTheGlobalOfItsName) {
+    const char* source =
+        "uniform float scale = 2;\n"
+        "float twice(float x) { return x * scale; }\n"
+        "void main(float4 p : POSITION, uniform float4 scale, out float4 o : POSITION) {\n"
+        "    o = p * scale * twice(1);\n"
+        "}\n"
+        "uniform float3 p;\n";
+    ASSERT_EQ(Compile(source, &result), 1) << result.listing;
+    ASSERT_EQ(result.paramCount, 4);
+    EXPECT_EQ(result.params[0].hidden, 1);  // the global scale
+    EXPECT_EQ(result.params[1].hidden, 0);  // the entry's varying p
+    EXPECT_EQ(result.params[2].cols, 4);    // the entry's scale
+    EXPECT_EQ(result.params[3].hidden, 1);  // the global p, declared after the entry
+    EXPECT_STRNE(result.params[0].glslName, result.params[2].glslName);
+}
+
 TEST(CompilerAccepts, CompilesAreIndependentOfEachOther) {
     const char* first = TutorialPrograms[0].source;
     ASSERT_EQ(Compile(first, &result), 1);
