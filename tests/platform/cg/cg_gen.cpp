@@ -466,7 +466,8 @@ int Gen::Expr(const GenType& t, int depth) {
         }
         case 3: {
             const int x = Expr(t, d);
-            return Kid(Node(KNeg, t, "(-" + Text(x) + ")"), x);
+            // Typed as its operand: an int expression stays int where a float was asked for.
+            return Kid(Node(KNeg, a.nodes[x].t, "(-" + Text(x) + ")"), x);
         }
         case 4:
         case 5:
@@ -483,8 +484,11 @@ int Gen::Expr(const GenType& t, int depth) {
         case 6: {
             const int cond = Cond(d);
             const int x = Expr(t, d), y = Operand(t, d, true);
+            GenType choices = t;  // as the checker types it: int only when both choices are
+            choices.base =
+                a.nodes[x].t.base == GenInt && a.nodes[y].t.base == GenInt ? GenInt : t.base;
             const int n =
-                Node(KTern, t, "(" + Text(cond) + " ? " + Text(x) + " : " + Text(y) + ")");
+                Node(KTern, choices, "(" + Text(cond) + " ? " + Text(x) + " : " + Text(y) + ")");
             Kid(n, cond);
             Kid(n, x);
             return Kid(n, y);

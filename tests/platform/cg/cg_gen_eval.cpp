@@ -26,14 +26,14 @@ struct Evaluator {
     Val returned;
 
     // A nudge of the size eps with a pseudo-random sign: relative and absolute.
-    double Nudge(double x) {
+    double Nudge(double x, double scale = 1.0) {
         if (eps == 0.0) {
             return x;
         }
         state = state * 1664525u + 1013904223u;
         const double s1 = (state & 0x10000) ? 1.0 : -1.0;
         const double s2 = (state & 0x20000) ? 1.0 : -1.0;
-        return x * (1.0 + s1 * eps) + s2 * eps;
+        return x * (1.0 + s1 * eps * scale) + s2 * eps * scale;
     }
     // A push of the nudged runs in one direction (up for eps > 0, down for eps < 0), larger
     // than the nudges before it, for the input of a function that jumps: one of the two runs
@@ -280,7 +280,13 @@ struct Evaluator {
                     q = std::tan(x);
                     break;
             }
-            r.c[i] = Rounded(q);
+            // GL asks little of the inverse and periodic functions: llvmpipe's asin, acos and
+            // atan are good to about 1e-4, its sin, cos and tan lose precision as x grows.
+            const int inverse = n.op == IAcos || n.op == IAsin || n.op == IAtan || n.op == IAtan2;
+            const int periodic = n.op == ISin || n.op == ICos || n.op == ITan;
+            r.c[i] = inverse    ? Nudge(Rounded(q), 20.0)
+                     : periodic ? Nudge(Rounded(q), 1.0 + std::fabs(x))
+                                : Rounded(q);
         }
         return r;
     }
