@@ -1,7 +1,8 @@
 // The Win32 stand-in's session and system calls: the one SDL video session, the millisecond clock,
 // code page 1252, MessageBoxA, GetSystemTime and GetModuleHandleA.
 //   [x] message boxes: OK, OK/Cancel, Yes/No/Cancel, Yes/No; default button 1-3; icons as SDL kinds
-//   [x] no display: "caption: text" on standard error and the default button
+//   [x] no display: "caption: text" on standard error and the default button; with a display,
+//       a box that fails is tried again, then the line adds SDL's reason
 //   [x] UTC time, millisecond resolution; the driver's clock when one is set
 //   [ ] dispatching window messages while a box is up (SDL's box has no message loop of ours)
 //   [ ] Abort/Retry/Ignore and Retry/Cancel boxes (they fail: 0), named modules (null)
@@ -9,6 +10,7 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/win32/internal.h"
@@ -40,6 +42,9 @@ const unsigned short Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 int videoState;  // 0 not tried or failed, 1 running
+
+const int BoxRetries = 3;            // further tries of a box that failed while a display is named
+const Uint32 BoxRetryPauseMs = 200;  // between them: refusals follow a client's departure
 
 // The style's buttons, or null for a style the layer does not show.
 const SdlBoxStyle* BoxStyleOf(UINT type) {
@@ -99,9 +104,27 @@ int ShowSdlBox(HWND owner, const char* text, const char* caption, UINT type,
     data.numbuttons = style->count;
     data.buttons = buttons;
 
+    // SDL's box opens an X connection of its own each time, and an X server refuses now and
+    // then a connection made right after another client's went (Xvfb here: 17 of 150 back-to-back
+    // connections, none of 150 made 0.2 s apart). Windows' boxes do not fail so: with a display
+    // named, a box that did not come up is tried again before the fallback.
+    const char* display = getenv("DISPLAY");
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    const int named = (display && *display) || (wayland && *wayland);
     int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) < 0) {
-        fprintf(stderr, "%s: %s\n", captionUtf8, textUtf8);
+    int shown = SDL_ShowMessageBox(&data, &pressed);
+    for (int retry = 0; shown < 0 && named && retry < BoxRetries; retry++) {
+        SDL_Delay(BoxRetryPauseMs);
+        shown = SDL_ShowMessageBox(&data, &pressed);
+    }
+    if (shown < 0) {
+        // Without a display this line is the box; with one, a box that did not come up is a
+        // fault of the set-up, and the line says what SDL found wrong.
+        if (named) {
+            fprintf(stderr, "%s: %s (no dialog: %s)\n", captionUtf8, textUtf8, SDL_GetError());
+        } else {
+            fprintf(stderr, "%s: %s\n", captionUtf8, textUtf8);
+        }
         fflush(stderr);
         return style->ids[defaultIndex];
     }

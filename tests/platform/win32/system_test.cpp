@@ -105,6 +105,17 @@ TEST(MessageBoxWithoutDisplay, WritesCaptionAndTextToStandardErrorAndAnswersTheD
         ::testing::ExitedWithCode(IDYES), "Frage: Vollst\xC3\xA4ndig\\?");
 }
 
+TEST(MessageBoxWithoutDisplay, ABoxThatFailsOnANamedDisplaySaysWhy) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("DISPLAY", ":65000", 1);  // named, but no server answers there
+            unsetenv("WAYLAND_DISPLAY");
+            exit(MessageBoxA(nullptr, "weiter", "Frage", MB_OK));
+        },
+        ::testing::ExitedWithCode(IDOK), "Frage: weiter \\(no dialog: [^)]+\\)");
+}
+
 TEST(WithoutADisplay, WindowsFailWithANullHandleAndBoxesStillAnswer) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
