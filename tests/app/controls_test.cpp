@@ -21,16 +21,6 @@ protected:
         window.keyTable = keys;
         Scene.window = &window;
         Scene.keyTable = keys;
-        savedView = View;
-        savedToggles = Toggles;
-        savedLatches = Latches;
-        savedWind = Wind;
-    }
-    void TearDown() override {
-        View = savedView;
-        Toggles = savedToggles;
-        Latches = savedLatches;
-        Wind = savedWind;
     }
     void Frames(int count) {
         for (int i = 0; i < count; ++i) {
@@ -39,10 +29,6 @@ protected:
     }
     int keys[KeyTableSize];
     WindowState window;
-    ViewState savedView;
-    RenderToggles savedToggles;
-    KeyLatches savedLatches;
-    WindState savedWind;
 };
 
 TEST_F(ControlsTest, HeldKeysStepOncePerFrameInSinglePrecision) {

@@ -37,16 +37,6 @@ void Probe(int frame, void* user) {
     DriverDescribeWindow(DriverLastWindow(), &probe->window);
 }
 
-void ExpectEverythingReleased() {
-    const DriverCounters live = DriverLiveObjects();
-    EXPECT_EQ(0, live.classes);
-    EXPECT_EQ(0, live.windows);
-    EXPECT_EQ(0, live.deviceContexts);
-    EXPECT_EQ(0, live.renderContexts);
-    EXPECT_EQ(0, live.displayChanged);
-    EXPECT_EQ(0, live.cursorCounter);
-}
-
 void ExpectBox(int index, const char* caption, const char* text, UINT type) {
     ASSERT_LT(index, DriverBoxCount());
     const DriverBox* box = DriverBoxAt(index);
@@ -295,7 +285,7 @@ TEST_F(ShellTest, F1RecreatesTheWindowAndKeepsViewSwitchesAndWind) {
     ExpectEverythingReleased();
 }
 
-TEST_F(ShellTest, EscapeAndF1InOneFrameEndTheProgram) {
+TEST_F(ShellTest, EscapeAndF1InOneFrameEndTheProgramWithTheScreenModeUnswitched) {
     DriverKeyAt(2, VK_ESCAPE, 1, 0);
     DriverKeyAt(2, VK_F1, 1, 0);
     DriverStopAfter(20);
@@ -303,6 +293,8 @@ TEST_F(ShellTest, EscapeAndF1InOneFrameEndTheProgram) {
 
     EXPECT_EQ(2, DriverFrames());
     EXPECT_EQ(1, DriverCallsMade(DriverCallCreateWindowExA));
+    // The quit was posted first and ended the pump: the switch message was never processed.
+    EXPECT_EQ(0, fullscreenRequested);
     ExpectEverythingReleased();
 }
 

@@ -24,8 +24,6 @@ void ReadClock(SYSTEMTIME* time, void* user) {
 class FrameRateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved = FrameRate;
-        FrameRate = FrameRateCounter{0.0f, 0, 0};
         clock = ScriptedClock{0, -1, 0};
         DriverInstall();
         DriverSetClock(ReadClock, &clock);
@@ -33,7 +31,6 @@ protected:
     void TearDown() override {
         DriverSetClock(nullptr, nullptr);
         DriverUninstall();
-        FrameRate = saved;
     }
     // Draws `frames` frames within one second of the hour.
     void Frames(int second, int frames) {
@@ -43,7 +40,6 @@ protected:
             FrameRateUpdate();
         }
     }
-    FrameRateCounter saved;
     ScriptedClock clock;
 };
 

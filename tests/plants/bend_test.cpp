@@ -11,17 +11,10 @@ namespace {
 
 class StemBendTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        memcpy(&saved, &Plants, sizeof(Plants));
-    }
-    void TearDown() override {
-        memcpy(&Plants, &saved, sizeof(Plants));
-    }
     void Place(int i, float x, float y) {
         Plants.fieldX[i] = x;
         Plants.fieldY[i] = y;
     }
-    PlantField saved;
 };
 
 const PlantPoint Tip = {0.0f, 0.07f, 4.0f};

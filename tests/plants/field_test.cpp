@@ -19,31 +19,12 @@ int Pattern(int x, int y) {
 class PlantFieldTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedRandom = RandomState;
-        memcpy(&savedPlants, &Plants, sizeof(Plants));
-        memcpy(savedMap, HeightMap, sizeof(HeightMap));
-        savedLean[0] = ring1Lean;
-        savedLean[1] = ring2Lean;
-        savedLean[2] = tipLean;
-        RandomState = 1;  // the state at program start
         for (int y = 0; y < MapSize; y++) {
             for (int x = 0; x < MapSize; x++) {
                 HeightMap[x + y * MapSize] = (unsigned char)Pattern(x, y);
             }
         }
     }
-    void TearDown() override {
-        RandomState = savedRandom;
-        memcpy(&Plants, &savedPlants, sizeof(Plants));
-        memcpy(HeightMap, savedMap, sizeof(HeightMap));
-        ring1Lean = savedLean[0];
-        ring2Lean = savedLean[1];
-        tipLean = savedLean[2];
-    }
-    unsigned int savedRandom;
-    PlantField savedPlants;
-    unsigned char savedMap[MapSize * MapSize];
-    float savedLean[3];
 };
 
 struct ExpectedPlant {

@@ -8,16 +8,7 @@
 
 namespace {
 
-class WindTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved = Wind;
-    }
-    void TearDown() override {
-        Wind = saved;
-    }
-    WindState saved;
-};
+using WindTest = ::testing::Test;
 
 TEST_F(WindTest, StartsCalmAtTheUpperBound) {
     EXPECT_EQ(Wind.windAngle, 31.415928f);

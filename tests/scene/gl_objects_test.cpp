@@ -78,16 +78,7 @@ TEST(GlObjectsTest, EachWindowHoldsOneFontAndOneProgramAndTheRunLeavesNothing) {
         EXPECT_EQ(1, census.cgPrograms[w]);
         EXPECT_EQ(1, census.windowsLive[w]);
     }
-    const DriverCounters live = DriverLiveObjects();
-    EXPECT_EQ(0, live.classes);
-    EXPECT_EQ(0, live.windows);
-    EXPECT_EQ(0, live.deviceContexts);
-    EXPECT_EQ(0, live.renderContexts);
-    EXPECT_EQ(0, live.fonts);
-    EXPECT_EQ(0, live.displayChanged);
-    EXPECT_EQ(0, live.cursorCounter);
-    EXPECT_EQ(0, CgLiveContexts());
-    EXPECT_EQ(0, CgLivePrograms());
+    ExpectEverythingReleased();
     DriverUninstall();
 }
 

@@ -48,19 +48,6 @@ long FirstNotPrefill(size_t offset) {
     return FirstMismatch((const unsigned char*)fill.data(), offset, fill.size());
 }
 
-void ExpectEverythingReleased() {
-    const DriverCounters live = DriverLiveObjects();
-    EXPECT_EQ(0, live.classes);
-    EXPECT_EQ(0, live.windows);
-    EXPECT_EQ(0, live.deviceContexts);
-    EXPECT_EQ(0, live.renderContexts);
-    EXPECT_EQ(0, live.fonts);
-    EXPECT_EQ(0, live.displayChanged);
-    EXPECT_EQ(0, live.cursorCounter);
-    EXPECT_EQ(0, CgLiveContexts());
-    EXPECT_EQ(0, CgLivePrograms());
-}
-
 void ExpectErrorBox(int index, const char* text) {
     ASSERT_LT(index, DriverBoxCount());
     EXPECT_STREQ("Error", DriverBoxAt(index)->caption);

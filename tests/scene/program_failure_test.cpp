@@ -30,14 +30,7 @@ protected:
         EXPECT_STREQ("Error", DriverBoxAt(1)->caption);
         EXPECT_STREQ(text, DriverBoxAt(1)->text);
         EXPECT_EQ(MB_OK, DriverBoxAt(1)->type);
-        const DriverCounters live = DriverLiveObjects();
-        EXPECT_EQ(0, live.windows);
-        EXPECT_EQ(0, live.renderContexts);
-        EXPECT_EQ(0, live.deviceContexts);
-        EXPECT_EQ(0, live.classes);
-        EXPECT_EQ(0, live.fonts);
-        EXPECT_EQ(contextsHeldByTheTest, CgLiveContexts());
-        EXPECT_EQ(0, CgLivePrograms());
+        ExpectEverythingReleased(contextsHeldByTheTest);
     }
 };
 

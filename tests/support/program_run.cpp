@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #include "app/shell.h"
+#include "platform/cg/cg_runtime.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +46,19 @@ void WriteFile(const char* name, const std::string& content) {
 int RunProgram(int answer) {
     DriverAnswerBox(answer);
     return WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+}
+
+void ExpectEverythingReleased(int cgContextsHeldByTheTest) {
+    const DriverCounters live = DriverLiveObjects();
+    EXPECT_EQ(0, live.classes);
+    EXPECT_EQ(0, live.windows);
+    EXPECT_EQ(0, live.deviceContexts);
+    EXPECT_EQ(0, live.renderContexts);
+    EXPECT_EQ(0, live.fonts);
+    EXPECT_EQ(0, live.displayChanged);
+    EXPECT_EQ(0, live.cursorCounter);
+    EXPECT_EQ(cgContextsHeldByTheTest, CgLiveContexts());
+    EXPECT_EQ(0, CgLivePrograms());
 }
 
 long ResidentKilobytes(void) {

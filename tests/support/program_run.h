@@ -13,5 +13,9 @@ std::string EnterProgramDir(bool withData = true);
 void WriteFile(const char* name, const std::string& content);
 // Runs WinMain once, answering the start-up question with `answer` (IDYES or IDNO).
 int RunProgram(int answer);
+// Expects that the stand-ins hold nothing any more: no class, window, DC, GL context or font, the
+// desktop's display mode, a balanced cursor, and no Cg context or program beyond the
+// `cgContextsHeldByTheTest` that the test itself made.
+void ExpectEverythingReleased(int cgContextsHeldByTheTest = 0);
 // The RSS of this process in kilobytes.
 long ResidentKilobytes(void);

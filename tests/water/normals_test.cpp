@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "water/normals.h"
 #include "water/water.h"
@@ -13,13 +12,8 @@ namespace {
 class WaterNormalsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        memcpy(savedGrid, WaterGrid, sizeof(WaterGrid));
         InitWaterGrid();
     }
-    void TearDown() override {
-        memcpy(WaterGrid, savedGrid, sizeof(WaterGrid));
-    }
-    WaterVertex savedGrid[WaterGridSize][WaterGridSize];
 };
 
 bool OnOuterRing(int i, int j) {

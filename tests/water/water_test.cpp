@@ -3,27 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "water/water.h"
 
 namespace {
 
-// The grid and the wave state are program-wide and never reset; every test restores them.
+// Each test starts from the wave state of program start and a freshly filled grid.
 class WaterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        memcpy(savedGrid, WaterGrid, sizeof(WaterGrid));
-        savedWaves = Waves;
-        Waves = WaveState{0.0f, 0.0f, 0.0f, 0};
         InitWaterGrid();
     }
-    void TearDown() override {
-        memcpy(WaterGrid, savedGrid, sizeof(WaterGrid));
-        Waves = savedWaves;
-    }
-    WaterVertex savedGrid[WaterGridSize][WaterGridSize];
-    WaveState savedWaves;
 };
 
 // The closed form of the three-term height, written independently of the code's term order.

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "tests/support/program_run.h"
+
 MessageRecord Recorded;
 const char* const RecorderTest::ClassName = "RecorderTest";
 
@@ -54,12 +56,7 @@ void RecorderTest::TearDown() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
     EXPECT_TRUE(UnregisterClassA(ClassName, nullptr));
-    const DriverCounters live = DriverLiveObjects();
-    EXPECT_EQ(live.classes, 0);
-    EXPECT_EQ(live.windows, 0);
-    EXPECT_EQ(live.deviceContexts, 0);
-    EXPECT_EQ(live.renderContexts, 0);
-    EXPECT_EQ(live.displayChanged, 0);
+    ExpectEverythingReleased();
     DriverUninstall();
 }
 
