@@ -10,7 +10,7 @@ PlantPoint StemPointBend(const PlantPoint p, const WindVector w, const int i,
     const float dx = (float)(((double)Plants.fieldX[i] - w.x) - BendCentre);
     const float dy = (float)(((double)Plants.fieldY[i] - w.y) - BendCentre);
     const double d = sqrt((double)dx * dx + (double)dy * dy);
-    const float k = (float)(BendScale / d);
+    const double k = BendScale / d;  // kept in double, as d is
     const float bx = (float)((double)w.x * k);
     const float by = (float)((double)w.y * k);
     const float r = (float)sqrt((double)bx * bx + (double)by * by);

@@ -132,7 +132,9 @@ void TakeTextsAtSwap(int frame, void* user) {
 TEST_F(HudFrameTest, FourLinesInTheCornersWithTheirTexts) {
     FrameTexts texts;
     DriverSetSwapHook(TakeTextsAtSwap, &texts);
-    DriverStopAfter(2);
+    DriverKeyAt(3, 'W', 1, 0);
+    DriverKeyAt(5, VK_F3, 1, 0);
+    DriverStopAfter(6);
     ASSERT_EQ(0, RunProgram(IDNO));
 
     const std::vector<DrawnText>& t = texts.frame[2];
@@ -153,6 +155,16 @@ TEST_F(HudFrameTest, FourLinesInTheCornersWithTheirTexts) {
     }
     // " Prozent" continues where the number ended.
     EXPECT_FLOAT_EQ(t[2].afterX, t[3].x);
+
+    // The switched lines, byte for byte: W, then F3.
+    const std::vector<DrawnText>& program = texts.frame[4];
+    ASSERT_EQ(5u, program.size());
+    EXPECT_EQ("Drahtgitter-Modus (F3): aus", program[0].bytes);
+    EXPECT_EQ("Wind (W): Vertex Shader", program[1].bytes);
+    const std::vector<DrawnText>& wireframe = texts.frame[6];
+    ASSERT_EQ(5u, wireframe.size());
+    EXPECT_EQ("Drahtgitter-Modus (F3): an", wireframe[0].bytes);
+    EXPECT_EQ("Wind (W): Vertex Shader", wireframe[1].bytes);
 }
 
 TEST_F(HudFrameTest, TheLinesAreYellowInTheirCornersAndNowhereElse) {
