@@ -28,16 +28,16 @@ struct ProgramRecord {
 #define RECORD(name) \
     { (void*)&(name), sizeof(name) }
 const ProgramRecord Records[] = {
-    RECORD(keepRunning), RECORD(fullscreenRequested),
-    RECORD(View),        RECORD(Toggles),
-    RECORD(Latches),     RECORD(Scene),
-    RECORD(WaterGrid),   RECORD(Waves),
-    RECORD(Plants),      RECORD(ring1Lean),
-    RECORD(ring2Lean),   RECORD(tipLean),
-    RECORD(WindProgram), RECORD(RandomState),
-    RECORD(Wind),        RECORD(HeightMap),
-    RECORD(HudFont),     RECORD(HudGlyphMetrics),
-    RECORD(FrameRate),
+    RECORD(keepRunning),     RECORD(fullscreenRequested),
+    RECORD(Presses),         RECORD(View),
+    RECORD(Toggles),         RECORD(Latches),
+    RECORD(Scene),           RECORD(WaterGrid),
+    RECORD(Waves),           RECORD(Plants),
+    RECORD(ring1Lean),       RECORD(ring2Lean),
+    RECORD(tipLean),         RECORD(WindProgram),
+    RECORD(RandomState),     RECORD(Wind),
+    RECORD(HeightMap),       RECORD(HudFont),
+    RECORD(HudGlyphMetrics), RECORD(FrameRate),
 };
 #undef RECORD
 
