@@ -60,6 +60,8 @@ if(LIMNORA_TESTS)
     tests/platform/cg/tutorial_programs.cpp
     tests/platform/cg/wind_program_test.cpp
     tests/support/gl_window.cpp
+    tests/support/program_state.cpp
+    tests/support/test_main.cpp
     tests/water/normals_test.cpp
     tests/water/water_test.cpp)
   file(GLOB_RECURSE test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*.cpp)
