@@ -8,12 +8,9 @@
 #include "app/shell.h"
 #include "plants/wind.h"
 #include "platform/gl.h"
-#include "scene/scene.h"
 
 // ---- Program-wide state (written only here)
 // ------------------------------------------------------
-ViewState View = {-130.0f, 0.0f, 0.0f};
-RenderToggles Toggles = {false, 0};
 KeyLatches Latches = {0, 0};
 
 static const float ZoomStep = 1.0f;
@@ -40,10 +37,7 @@ static int LatchedPress(const int* keys, int key, unsigned char* latch) {
     return fired;
 }
 
-void FrameUpdate(void) {
-    const int* keys = Scene.keyTable;
-    WindowState* window = Scene.window;
-
+void FrameUpdate(const int* const keys, WindowState* const window) {
     if (KeyDown(keys, VK_ESCAPE)) {
         RequestQuit(window);
     }

@@ -1,18 +1,9 @@
-// Keyboard controls: the per-frame input step, the camera and the two mode switches.
+// Keyboard controls: the per-frame input step that moves the scene's camera (View) and flips its
+// two mode switches (Toggles).
 #pragma once
 
-// The camera. Written only by FrameUpdate; read by the frame composition. Never reset.
-struct ViewState {
-    float zoom;    // translation along the viewing axis; more negative is farther away
-    float angleX;  // rotation about the x axis, degrees
-    float angleZ;  // rotation about the z axis, degrees
-};
-
-// The mode switches. Written only by FrameUpdate; read by the passes and the HUD. Never reset.
-struct RenderToggles {
-    bool wireframe;          // polygons drawn as outlines
-    unsigned char windMode;  // 0 = plants bent on the CPU, 1 = by the vertex program
-};
+#include "app/shell.h"
+#include "scene/scene.h"
 
 // One latch per switch key: 1 from the frame its action fired until the key is seen up.
 struct KeyLatches {
@@ -20,10 +11,9 @@ struct KeyLatches {
     unsigned char wireframeKey;  // F3
 };
 
-extern ViewState View;
-extern RenderToggles Toggles;
 extern KeyLatches Latches;
 
-// Reads the key table kept by SceneInit and the presses since the last frame, acts on the twelve
-// keys in their fixed order, then clears the presses.
-void FrameUpdate(void);
+// Reads the key table `keys` (KeyTableSize entries) and the presses since the last frame, acts on
+// the twelve keys in their fixed order (Escape and F1 as requests to `window`), then clears the
+// presses.
+void FrameUpdate(const int* keys, WindowState* window);

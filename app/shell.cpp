@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
             keepRunning = 0;
             break;
         }
-        if (SceneInit(&Window, KeyTable)) {
+        if (SceneInit(Window.deviceContext)) {
             PumpMessages(&Window);
         } else {
             PostMessageA(Window.window, WM_QUIT, 0, 0);

@@ -20,11 +20,11 @@ void ClearKeys(WindowState* state) {
 
 // One frame: input, drawing, presentation. Ticks that arrive while the scene is not ready (a
 // message box of SceneInit dispatching paints) are skipped rather than run on a half-built scene.
-static void FrameTick(const WindowState* state) {
+static void FrameTick(WindowState* state) {
     if (!SceneReady()) {
         return;
     }
-    FrameUpdate();
+    FrameUpdate(state->keyTable, state);
     FrameDraw();
     SwapBuffers(state->deviceContext);
 }

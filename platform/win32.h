@@ -277,6 +277,9 @@ struct GLYPHMETRICSFLOAT {
 #define WGL_FONT_POLYGONS 1
 
 // ---- Functions ---------------------------------------------------------------------------------
+// The program's entry, which it defines (as <windows.h> declares it): main() calls it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void WINAPI GetSystemTime(SYSTEMTIME* time);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);

@@ -1,7 +1,6 @@
 // One frame: clear, the HUD, the camera, then the water, plant and terrain passes, each under its
 // own lighting, blending and transform. Matrices are never pushed: each pass is left by applying
 // the inverse transforms in reverse order.
-#include "app/controls.h"
 #include "hud/framerate.h"
 #include "hud/hud.h"
 #include "plants/pass.h"
@@ -13,6 +12,9 @@
 #include "terrain/heightmap.h"
 #include "terrain/mesh.h"
 #include "water/draw.h"
+
+ViewState View = {-130.0f, 0.0f, 0.0f};
+RenderToggles Toggles = {false, 0};
 
 // The water plane lies this high above the camera frame's base, turned so the grid's +y is up.
 static const float WaterLevel = 12.0f;

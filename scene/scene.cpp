@@ -55,15 +55,12 @@ static int VertexProgramInit(void) {
     return 1;
 }
 
-int SceneInit(WindowState* window, int* keyTable) {
+int SceneInit(const HDC deviceContext) {
     Scene.ready = 0;
 
     // The destination factor is one minus the source colour, not the source alpha.
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_COLOR);
     glEnable(GL_BLEND);
-
-    Scene.window = window;
-    Scene.keyTable = keyTable;
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearDepth(1.0);
@@ -82,7 +79,7 @@ int SceneInit(WindowState* window, int* keyTable) {
     glMaterialfv(GL_FRONT, GL_SPECULAR, MaterialSpecular);
     glMaterialf(GL_FRONT, GL_SHININESS, MaterialShininess);
 
-    BuildHudFont(Scene.window->deviceContext);
+    BuildHudFont(deviceContext);
     LoadHeightMap("terrain.raw", MapSize * MapSize, HeightMap);
     // The plants stand on the map just loaded, drawing on a sequence that is never reseeded.
     PlantFieldInit();

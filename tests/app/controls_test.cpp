@@ -19,12 +19,10 @@ protected:
         std::memset(&Presses, 0, sizeof Presses);
         std::memset(&window, 0, sizeof window);
         window.keyTable = keys;
-        Scene.window = &window;
-        Scene.keyTable = keys;
     }
     void Frames(int count) {
         for (int i = 0; i < count; ++i) {
-            FrameUpdate();
+            FrameUpdate(keys, &window);
         }
     }
     int keys[KeyTableSize];
