@@ -396,7 +396,7 @@ void SdlDriverFrameDone(void) {
     driver.frames++;
 }
 
-void SdlDriverAfterSwap(void) {
+void SdlDriverBeforeSwap(void) {
     if (driver.swapHook) {
         driver.swapHook(driver.frames, driver.swapUser);
     }

@@ -84,8 +84,8 @@ void DriverFailCall(DriverCall call, int nth);
 void DriverOfferDisplayMode(int width, int height);
 // GetSystemTime asks this function instead of the real clock; null restores the real clock.
 void DriverSetClock(void (*clock)(SYSTEMTIME* time, void* user), void* user);
-// Called by every SwapBuffers, with the frame number, the GL context current and the finished
-// frame still in the back buffer (read it with glReadBuffer(GL_BACK)).
+// Called by every SwapBuffers just before the buffers flip, with the frame number, the GL context
+// current and the finished frame in the back buffer (read it with glReadBuffer(GL_BACK)).
 void DriverSetSwapHook(void (*hook)(int frame, void* user), void* user);
 
 int DriverFrames(void);

@@ -143,4 +143,5 @@ int SdlDriverPushIdle(void);
 void SdlDriverCheckStop(void);
 // A WM_PAINT was returned.
 void SdlDriverFrameDone(void);
-void SdlDriverAfterSwap(void);
+// SwapBuffers is about to present the finished frame: the swap hook runs now.
+void SdlDriverBeforeSwap(void);

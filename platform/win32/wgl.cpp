@@ -192,7 +192,7 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     }
     // The driver's hook sees the finished frame while it is still in the back buffer: after the
     // flip its contents are undefined, and the front buffer of a GLX window cannot be read back.
-    SdlDriverAfterSwap();
+    SdlDriverBeforeSwap();
     SDL_GL_SwapWindow(SdlWindowAt(dcs[index].window)->sdl);
     return TRUE;
 }

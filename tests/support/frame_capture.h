@@ -18,8 +18,9 @@ struct Region {
     int x0, y0, x1, y1;
 };
 
-// Installs a swap hook that keeps the frames whose numbers are listed (the front buffer after the
-// swap). `frames` must outlive the run; frames[i] receives frame numbers[i].
+// Installs a swap hook that keeps the frames whose numbers are listed (the finished frame, read
+// from the back buffer just before the swap presents it). `frames` must outlive the run;
+// frames[i] receives frame numbers[i].
 void CaptureFrames(const int* numbers, int count, Frame* frames);
 
 typedef bool (*PixelClass)(const unsigned char* rgb);
