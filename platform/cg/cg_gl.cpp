@@ -13,8 +13,25 @@
 static CGprogram BoundProgram = 0;
 static int ProfileEnabled = 0;
 static int ApiLoaded = 0;
+#ifdef LIMNORA_SHIPPED
+// The program's build (limnora_cg) has no test hooks.
+static int ProfileHidden(void) {
+    return 0;
+}
+static void BeforeLink(unsigned) {}
+#else
+// The build for tests and tools (limnora_cg_hooked).
 void (*CgGlBeforeLink)(unsigned glProgram) = 0;
 int CgGlHideProfile = 0;
+static int ProfileHidden(void) {
+    return CgGlHideProfile;
+}
+static void BeforeLink(const unsigned glProgram) {
+    if (CgGlBeforeLink) {
+        CgGlBeforeLink(glProgram);
+    }
+}
+#endif
 
 static int ApiReady(void) {
     if (!ApiLoaded) {
@@ -43,7 +60,7 @@ CGprofile cgGLGetLatestProfile(const CGGLenum profileClass) {
         CgSetError(CG_INVALID_ENUMERANT_ERROR);
         return CG_PROFILE_UNKNOWN;
     }
-    if (profileClass != CG_GL_VERTEX || CgGlHideProfile) {
+    if (profileClass != CG_GL_VERTEX || ProfileHidden()) {
         return CG_PROFILE_UNKNOWN;  // fragments and geometry stay fixed-function
     }
     const char* version = (const char*)glGetString(GL_VERSION);
@@ -166,9 +183,7 @@ void cgGLLoadProgram(const CGprogram p) {
     }
     p->glProgram = Glsl.createProgram();
     Glsl.attachShader(p->glProgram, p->shader);
-    if (CgGlBeforeLink) {
-        CgGlBeforeLink(p->glProgram);
-    }
+    BeforeLink(p->glProgram);
     Glsl.linkProgram(p->glProgram);
     Glsl.getProgramiv(p->glProgram, GL_LINK_STATUS, &ok);
     if (!ok) {

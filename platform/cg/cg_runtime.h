@@ -46,9 +46,10 @@ int CgLivePrograms(void);
 // Frees the GL objects of a program and forgets its binding (cg_gl.cpp).
 void CgGlReleaseProgram(CGprogram program);
 
-// Tests only: called with the GL program object just before cgGLLoadProgram links it, so a test
-// can ask for transform feedback of the outputs. Null (never called) in the program.
+// Tests only (limnora_cg_hooked; the program's limnora_cg has neither hook): called with the GL
+// program object just before cgGLLoadProgram links it, so a test can ask for transform feedback
+// of the outputs.
 extern void (*CgGlBeforeLink)(unsigned glProgram);
 // Tests only: 1 makes cgGLGetLatestProfile find no vertex profile, as a GL without GLSL 1.20
-// would. 0 in the program.
+// would.
 extern int CgGlHideProfile;

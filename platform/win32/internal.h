@@ -123,6 +123,37 @@ int SdlDefaultPixelFormat(void);
 int SdlFontsLive(void);
 
 // ---- Driver (driver.cpp) ------------------------------------------------------------------------
+#ifdef LIMNORA_SHIPPED
+// The program's own build of the layer (limnora_win32) has no driver: every hook is a no-op that
+// answers as the driver does while it is off, and the compiler drops the calls.
+static inline void SdlLogCall(const char*) {}
+static inline int SdlCallFails(DriverCall, const char*) {
+    return 0;
+}
+static inline int SdlDriverOn(void) {
+    return 0;
+}
+static inline int SdlDriverTakeAnswer(void) {
+    return 0;
+}
+static inline void SdlDriverLogBox(const char*, const char*, UINT, int) {}
+static inline int SdlDriverClock(SYSTEMTIME*) {
+    return 0;
+}
+static inline int SdlDriverOffersMode(int, int) {
+    return 0;
+}
+static inline int SdlDriverPushDue(void) {
+    return 0;
+}
+static inline int SdlDriverPushIdle(void) {
+    return 0;
+}
+static inline void SdlDriverCheckStop(void) {}
+static inline void SdlDriverFrameDone(void) {}
+static inline void SdlDriverBeforeSwap(void) {}
+#else
+// The build for tests and tools (limnora_win32_driven), with the driver.
 // Appends a stand-in call name to the driver's log (while the driver is on).
 void SdlLogCall(const char* name);
 // Logs and counts a call that can fail; 1 when the driver makes this one fail.
@@ -145,3 +176,4 @@ void SdlDriverCheckStop(void);
 void SdlDriverFrameDone(void);
 // SwapBuffers is about to present the finished frame: the swap hook runs now.
 void SdlDriverBeforeSwap(void);
+#endif
