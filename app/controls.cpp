@@ -9,8 +9,7 @@
 #include "plants/wind.h"
 #include "platform/gl.h"
 
-// ---- Program-wide state (written only here)
-// ------------------------------------------------------
+// ---- Program-wide state (written only here) -----------------------------------------------------
 KeyLatches Latches = {0, 0};
 
 static const float ZoomStep = 1.0f;

@@ -7,8 +7,7 @@
 #include "app/window.h"
 #include "scene/scene.h"
 
-// ---- Program-wide state (written here and by the window procedure)
-// -------------------------------
+// ---- Program-wide state (written here and by the window procedure) ------------------------------
 int keepRunning = 0;
 int fullscreenRequested = 0;
 
@@ -16,8 +15,7 @@ static AppInfo App;
 static WindowState Window;
 static int KeyTable[KeyTableSize];
 
-// ---- Public functions
-// ------------------------------------------------------------------------------
+// ---- Public functions ---------------------------------------------------------------------------
 
 int RequestQuit(WindowState* state) {
     const int posted = PostMessageA(state->window, WM_QUIT, 0, 0);

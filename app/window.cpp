@@ -12,8 +12,7 @@ static const double FieldOfViewY = 40.0;  // degrees
 static const float NearPlane = 0.1f;      // passed on as the float's double value
 static const double FarPlane = 500.0;
 
-// ---- Public functions
-// ----------------------------------------------------------------------------
+// ---- Public functions ---------------------------------------------------------------------------
 
 int RegisterRenderClass(const AppInfo* app) {
     WNDCLASSEXA wc;

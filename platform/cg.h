@@ -85,8 +85,7 @@ typedef enum {
     CG_GL_GEOMETRY = 10
 } CGGLenum;
 
-// ---- Core runtime (cg.h)
-// -------------------------------------------------------------------------
+// ---- Core runtime (cg.h) ------------------------------------------------------------------------
 CGcontext cgCreateContext(void);
 // Destroys the context's programs and every GL shader and program object they made.
 void cgDestroyContext(CGcontext context);
@@ -102,8 +101,7 @@ void cgDestroyProgram(CGprogram program);
 // Entry parameters and their struct members by Cg name ("ModelViewProj", "IN.wind"); null if none.
 CGparameter cgGetNamedParameter(CGprogram program, const char* name);
 
-// ---- OpenGL runtime (cgGL.h)
-// ---------------------------------------------------------------------
+// ---- OpenGL runtime (cgGL.h) --------------------------------------------------------------------
 CGprofile cgGLGetLatestProfile(CGGLenum profileClass);
 void cgGLSetOptimalOptions(CGprofile profile);
 // Compiles and links the program's GLSL vertex shader in the current GL context.

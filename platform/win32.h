@@ -1,6 +1,6 @@
-// The Win32 and WGL names the program uses. On Windows this is <windows.h>; elsewhere it declares the
-// stand-in in platform/win32/, which provides exactly these types, constants (with their Windows
-// values) and functions over SDL2, Mesa, GLU, FreeType and fontconfig.
+// The Win32 and WGL names the program uses. On Windows this is <windows.h>; elsewhere it declares
+// the stand-in in platform/win32/, which provides exactly these types, constants (with their
+// Windows values) and functions over SDL2, Mesa, GLU, FreeType and fontconfig.
 #pragma once
 
 #ifdef _WIN32
@@ -72,11 +72,11 @@ struct RECT {
 };
 
 struct MSG {
-    HWND hwnd;      // window the message is for; null for thread messages
-    UINT message;   // WM_... number
+    HWND hwnd;     // window the message is for; null for thread messages
+    UINT message;  // WM_... number
     WPARAM wParam;
     LPARAM lParam;
-    DWORD time;     // milliseconds since the layer started
+    DWORD time;  // milliseconds since the layer started
     POINT pt;
 };
 
@@ -170,7 +170,7 @@ struct SYSTEMTIME {
 };
 
 struct GLYPHMETRICSFLOAT {
-    FLOAT gmfBlackBoxX;           // em units
+    FLOAT gmfBlackBoxX;  // em units
     FLOAT gmfBlackBoxY;
     POINTFLOAT gmfptGlyphOrigin;  // upper left of the black box
     FLOAT gmfCellIncX;            // advance
@@ -287,9 +287,9 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc);
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                            LPVOID param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
 BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);

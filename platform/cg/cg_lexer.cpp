@@ -8,8 +8,7 @@
 
 #include "platform/cg/cg_tree.h"
 
-// ---- Errors
-// --------------------------------------------------------------------------------------
+// ---- Errors -------------------------------------------------------------------------------------
 
 // Keeps the first error only: later ones are usually echoes of it.
 void CgErrorAt(CgCompiler* c, int line, const char* format, ...) {
@@ -44,8 +43,7 @@ void CgErrorNear(CgCompiler* c, const char* expected) {
     CgErrorAt(c, c->tok.line, "expected %s near '%s'", expected, near);
 }
 
-// ---- Names
-// ---------------------------------------------------------------------------------------
+// ---- Names --------------------------------------------------------------------------------------
 
 static unsigned NameHash(const char* text, int length) {
     unsigned h = 2166136261u;  // FNV-1a
@@ -87,8 +85,7 @@ const char* CgNameText(const CgCompiler* c, int name) {
     return c->namePool + c->nameOffset[name];
 }
 
-// ---- Tokens
-// --------------------------------------------------------------------------------------
+// ---- Tokens -------------------------------------------------------------------------------------
 
 void CgLexStart(CgCompiler* c, const char* text, int length) {
     c->lexer.text = text;

@@ -5,8 +5,7 @@
 
 #include "platform/cg/cg_tree.h"
 
-// ---- Helpers
-// -------------------------------------------------------------------------------------
+// ---- Helpers ------------------------------------------------------------------------------------
 
 int CgNodeNew(CgCompiler* c, const int kind, const int line) {
     if (c->failed) {

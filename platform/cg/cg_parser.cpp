@@ -8,9 +8,8 @@
 
 #include "platform/cg/cg_tree.h"
 
-// ---- Names and semantics
-// -------------------------------------------------------------------------- Reads an identifier
-// that names something new; -1 after an error.
+// ---- Names and semantics ------------------------------------------------------------------------
+// Reads an identifier that names something new; -1 after an error.
 static int ParseNewName(CgCompiler* c, const char* what) {
     if (c->tok.kind == '*' || c->tok.kind == '&') {
         CgErrorAt(c, c->tok.line, "pointers are not supported");
@@ -53,8 +52,7 @@ static int ParseSemantic(CgCompiler* c, CgSemantic* semantic) {
     return 1;
 }
 
-// ---- Declarations
-// --------------------------------------------------------------------------------
+// ---- Declarations -------------------------------------------------------------------------------
 
 // struct_def := 'struct' ID '{' { type ID [ ':' SEMANTIC ] ';' } '}' ';'
 static int ParseStruct(CgCompiler* c) {

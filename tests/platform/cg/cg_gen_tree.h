@@ -128,6 +128,7 @@ int GenComponents(const GenType& t);  // logical slots a value of t uses
 
 // Runs main once. eps 0 gives the exact value; otherwise every rounded result and the input of
 // every discontinuous function is nudged by about eps (signs from `seed`; -eps nudges each the
-// other way), which shows where a float32 result may differ. *weird is set where Cg leaves the result undefined or not finite.
+// other way), which shows where a float32 result may differ. *weird is set where Cg leaves the
+// result undefined or not finite.
 void GenEvaluate(const GenAst& a, const float inputs[2][4], const float* vec, const float* mat,
                  double eps, unsigned seed, double out[4][4], int* weird);
