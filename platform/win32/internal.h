@@ -125,33 +125,35 @@ int SdlFontsLive(void);
 // ---- Driver (driver.cpp) ------------------------------------------------------------------------
 #ifdef LIMNORA_SHIPPED
 // The program's own build of the layer (limnora_win32) has no driver: every hook is a no-op that
-// answers as the driver does while it is off, and the compiler drops the calls.
-static inline void SdlLogCall(const char*) {}
-static inline int SdlCallFails(DriverCall, const char*) {
+// answers as the driver does while it is off. Always inlined, so that not even a Debug build
+// keeps a function of the driver's name.
+#define SDL_NO_DRIVER static inline __attribute__((always_inline))
+SDL_NO_DRIVER void SdlLogCall(const char*) {}
+SDL_NO_DRIVER int SdlCallFails(DriverCall, const char*) {
     return 0;
 }
-static inline int SdlDriverOn(void) {
+SDL_NO_DRIVER int SdlDriverOn(void) {
     return 0;
 }
-static inline int SdlDriverTakeAnswer(void) {
+SDL_NO_DRIVER int SdlDriverTakeAnswer(void) {
     return 0;
 }
-static inline void SdlDriverLogBox(const char*, const char*, UINT, int) {}
-static inline int SdlDriverClock(SYSTEMTIME*) {
+SDL_NO_DRIVER void SdlDriverLogBox(const char*, const char*, UINT, int) {}
+SDL_NO_DRIVER int SdlDriverClock(SYSTEMTIME*) {
     return 0;
 }
-static inline int SdlDriverOffersMode(int, int) {
+SDL_NO_DRIVER int SdlDriverOffersMode(int, int) {
     return 0;
 }
-static inline int SdlDriverPushDue(void) {
+SDL_NO_DRIVER int SdlDriverPushDue(void) {
     return 0;
 }
-static inline int SdlDriverPushIdle(void) {
+SDL_NO_DRIVER int SdlDriverPushIdle(void) {
     return 0;
 }
-static inline void SdlDriverCheckStop(void) {}
-static inline void SdlDriverFrameDone(void) {}
-static inline void SdlDriverBeforeSwap(void) {}
+SDL_NO_DRIVER void SdlDriverCheckStop(void) {}
+SDL_NO_DRIVER void SdlDriverFrameDone(void) {}
+SDL_NO_DRIVER void SdlDriverBeforeSwap(void) {}
 #else
 // The build for tests and tools (limnora_win32_driven), with the driver.
 // Appends a stand-in call name to the driver's log (while the driver is on).
