@@ -1,6 +1,6 @@
 // The Win32 and WGL names the program uses. On Windows this is <windows.h>; elsewhere it declares
-// the stand-in in platform/win32/, which provides exactly these types, constants (with their
-// Windows values) and functions over SDL2, Mesa, GLU, FreeType and fontconfig.
+// the stand-in in platform/win32_standin/, which provides exactly these types, constants (with
+// their Windows values) and functions over SDL2, Mesa, GLU, FreeType and fontconfig.
 #pragma once
 
 #ifdef _WIN32

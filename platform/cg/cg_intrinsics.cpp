@@ -71,10 +71,6 @@ int CgIntrinsicFind(const char* name) {
     return -1;
 }
 
-const char* CgIntrinsicCgName(const int intrinsic) {
-    return Intrinsics[intrinsic].cg;
-}
-
 const char* CgIntrinsicGlslName(const int intrinsic) {
     return Intrinsics[intrinsic].glsl;
 }

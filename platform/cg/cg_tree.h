@@ -308,7 +308,6 @@ int CgFunctionFind(const CgCompiler* c, int name);
 
 // cg_intrinsics.cpp
 int CgIntrinsicFind(const char* name);  // -1 if not an intrinsic
-const char* CgIntrinsicCgName(int intrinsic);
 const char* CgIntrinsicGlslName(int intrinsic);
 int CgCheckIntrinsic(CgCompiler* c, int node, int intrinsic);
 int CgIntrinsicIsSaturate(int intrinsic);

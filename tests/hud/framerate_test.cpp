@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hud/framerate.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "tests/support/frame_capture.h"
 
 #include "platform/gl.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 // Makes a fresh temporary directory, copies wind.cg and terrain.raw from the build's program
 // folder into it (each only when `withData` is set) and changes into it. Returns its path.

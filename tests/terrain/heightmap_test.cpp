@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "terrain/heightmap.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/shell.h"
 #include "platform/gl.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "tools/bench/gl_switch.h"
 #include "tools/bench/sleep_count.h"
 #include "tools/common/alloc_count.h"

@@ -30,7 +30,7 @@
 
 #include "app/shell.h"
 #include "platform/gl.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "tools/bench/live_run.h"
 #include "tools/bench/scene_work.h"
 #include "tools/common/alloc_count.h"

@@ -7,7 +7,7 @@
 #include "plants/field.h"
 #include "plants/prepare.h"
 #include "plants/wind.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "terrain/heightmap.h"
 #include "water/water.h"
 

@@ -9,7 +9,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "terrain/heightmap.h"
 
 static const int MapBytes = MapSize * MapSize;

@@ -5,7 +5,7 @@
 // objects and the stand-in's objects at its last frame.
 #pragma once
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "tools/common/alloc_count.h"
 
 enum {

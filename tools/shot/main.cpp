@@ -11,7 +11,7 @@
 
 #include "app/shell.h"
 #include "platform/gl.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 #include "tools/shot/png_write.h"
 
 namespace {

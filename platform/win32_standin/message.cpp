@@ -12,7 +12,7 @@
 
 #include <cstring>
 
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/win32/font.h"
+#include "platform/win32_standin/font.h"
 
 // fontconfig's weight for a Windows FW_ weight (both are the OpenType scale; 0 means regular).
 static int FontconfigWeight(const int weight) {
@@ -78,7 +78,7 @@ static int MatchHasRequestedFamily(const FcPattern* substituted, const FcPattern
 }
 
 // Copies the file and index of a match; 0 when the match names no file or the path is too long.
-static int TakeFile(const FcPattern* match, SdlFaceChoice* choice) {
+static int TakeFile(const FcPattern* match, GlyphFaceChoice* choice) {
     FcChar8* file = nullptr;
     if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
         return 0;
@@ -96,8 +96,8 @@ static int TakeFile(const FcPattern* match, SdlFaceChoice* choice) {
     return 1;
 }
 
-int SdlFontMatchFace(const char* family, const int weight, const int italic,
-                     SdlFaceChoice* choice) {
+int GlyphFontMatchFace(const char* family, const int weight, const int italic,
+                       GlyphFaceChoice* choice) {
     memset(choice, 0, sizeof *choice);
     const int named = family != nullptr && family[0] != '\0';
     if (named) {

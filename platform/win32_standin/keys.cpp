@@ -6,7 +6,7 @@
 //   [ ] numeric keypad, punctuation, OEM keys: unknown keys produce no message
 #include <SDL.h>
 
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 

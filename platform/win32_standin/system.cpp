@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 

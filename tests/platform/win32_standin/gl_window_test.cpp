@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 namespace {
 

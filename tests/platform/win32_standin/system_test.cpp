@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/win32/driver.h"
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/driver.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 //   [ ] width, escapement, orientation, underline, strike-out; charsets other than 1252
 //   [ ] codes above 255, DBCS code pages, bitmap-only faces (all refused)
 //   [ ] GetLastError: failures are told on standard error instead
-#include "platform/win32/font.h"
+#include "platform/win32_standin/font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -23,13 +23,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/win32/font_outline.h"
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/font_outline.h"
+#include "platform/win32_standin/internal.h"
 
 enum {
-    SdlFontSlots = 1024,  // live fonts; the program makes one per window and never deletes it
-    SdlFontDcSlots = 64,  // DCs with a font selected
-    SdlFontCodes = 256,   // one code page: codes 0..255
+    GlyphFontSlots = 1024,  // live fonts; the program makes one per window and never deletes it
+    GlyphFontDcSlots = 64,  // DCs with a font selected
+    GlyphFontCodes = 256,   // one code page: codes 0..255
 };
 
 // Handle values: a tag, the slot's generation and the slot, so a deleted handle never matches.
@@ -40,24 +40,24 @@ static const uintptr_t FontHandleTag = (uintptr_t)0x46 << 26;
 static const double SmoothCornerCosine = 0.766;
 
 // One font object; written by CreateFontA and DeleteObject.
-struct SdlFontSlot {
+struct GlyphFontSlot {
     int live;             // 1 from CreateFontA to DeleteObject
     unsigned generation;  // bumped at each reuse of the slot, part of the handle
-    SdlFontRequest request;
+    GlyphFontRequest request;
 };
 
-// Which font each DC has selected; written by SelectObject, DeleteObject and SdlFontForgetDc.
-struct SdlFontDc {
+// Which font each DC has selected; written by SelectObject, DeleteObject and GlyphFontForgetDc.
+struct GlyphFontDc {
     HDC dc;      // null: free entry
     HFONT font;  // the selected font
 };
 
-static SdlFontSlot FontSlots[SdlFontSlots];
-static SdlFontDc FontDcs[SdlFontDcSlots];
+static GlyphFontSlot FontSlots[GlyphFontSlots];
+static GlyphFontDc FontDcs[GlyphFontDcSlots];
 static int FontsLive;
-static char LastFace[SdlFontPathSize];
+static char LastFace[GlyphFontPathSize];
 static int LastFaceFallback;
-static char ReportedFallback[SdlFontPathSize];  // the fallback face already told on stderr
+static char ReportedFallback[GlyphFontPathSize];  // the fallback face already told on stderr
 
 // ---- Font objects ------------------------------------------------------------------------------
 
@@ -79,8 +79,8 @@ static int FontSlot(const void* handle) {
     return slot;
 }
 
-static SdlFontDc* FindDc(const HDC dc) {
-    for (int i = 0; i < SdlFontDcSlots; i++) {
+static GlyphFontDc* FindDc(const HDC dc) {
+    for (int i = 0; i < GlyphFontDcSlots; i++) {
         if (FontDcs[i].dc == dc) {
             return &FontDcs[i];
         }
@@ -95,15 +95,15 @@ HFONT WINAPI CreateFontA(const int height, const int width, const int escapement
                          const DWORD pitchAndFamily, LPCSTR faceName) {
     SdlLogCall("CreateFontA");
     int slot = 0;
-    while (slot < SdlFontSlots && FontSlots[slot].live) {
+    while (slot < GlyphFontSlots && FontSlots[slot].live) {
         slot++;
     }
-    if (slot == SdlFontSlots) {
-        fprintf(stderr, "CreateFontA: all %d font slots are in use\n", SdlFontSlots);
+    if (slot == GlyphFontSlots) {
+        fprintf(stderr, "CreateFontA: all %d font slots are in use\n", GlyphFontSlots);
         return nullptr;
     }
-    SdlFontSlot* const font = &FontSlots[slot];
-    SdlFontRequest* const r = &font->request;
+    GlyphFontSlot* const font = &FontSlots[slot];
+    GlyphFontRequest* const r = &font->request;
     memset(r, 0, sizeof *r);
     r->height = height;
     r->width = width;
@@ -132,12 +132,12 @@ HGDIOBJ WINAPI SelectObject(const HDC dc, const HGDIOBJ object) {
     if (dc == nullptr || FontSlot(object) < 0) {
         return nullptr;
     }
-    SdlFontDc* entry = FindDc(dc);
+    GlyphFontDc* entry = FindDc(dc);
     if (entry == nullptr) {
         entry = FindDc(nullptr);
         if (entry == nullptr) {
             fprintf(stderr, "SelectObject: fonts are selected into %d DCs already\n",
-                    SdlFontDcSlots);
+                    GlyphFontDcSlots);
             return nullptr;
         }
         entry->dc = dc;
@@ -155,7 +155,7 @@ BOOL WINAPI DeleteObject(const HGDIOBJ object) {
         return FALSE;
     }
     // A DC keeps no handle to a font that is gone: a later glyph build on it fails cleanly.
-    for (int i = 0; i < SdlFontDcSlots; i++) {
+    for (int i = 0; i < GlyphFontDcSlots; i++) {
         if (FontDcs[i].dc != nullptr && FontDcs[i].font == (HFONT)object) {
             FontDcs[i].dc = nullptr;
             FontDcs[i].font = nullptr;
@@ -166,11 +166,11 @@ BOOL WINAPI DeleteObject(const HGDIOBJ object) {
     return TRUE;
 }
 
-int SdlFontsLive(void) {
+int GlyphFontsLive(void) {
     return FontsLive;
 }
 
-int SdlFontDescribe(const HFONT font, SdlFontRequest* request) {
+int GlyphFontDescribe(const HFONT font, GlyphFontRequest* request) {
     const int slot = FontSlot(font);
     if (slot < 0) {
         return 0;
@@ -179,15 +179,15 @@ int SdlFontDescribe(const HFONT font, SdlFontRequest* request) {
     return 1;
 }
 
-void SdlFontForgetDc(const HDC dc) {
-    SdlFontDc* const entry = dc != nullptr ? FindDc(dc) : nullptr;
+void GlyphFontForgetDc(const HDC dc) {
+    GlyphFontDc* const entry = dc != nullptr ? FindDc(dc) : nullptr;
     if (entry != nullptr) {
         entry->dc = nullptr;
         entry->font = nullptr;
     }
 }
 
-unsigned SdlFontCharacter(const unsigned code) {
+unsigned GlyphFontCharacter(const unsigned code) {
     if (code > 0xFF) {
         return 0;
     }
@@ -196,11 +196,11 @@ unsigned SdlFontCharacter(const unsigned code) {
     return unicode >= 0x80 && unicode <= 0x9F ? 0 : unicode;
 }
 
-const char* SdlFontLastFace(void) {
+const char* GlyphFontLastFace(void) {
     return LastFace;
 }
 
-int SdlFontLastFaceFallback(void) {
+int GlyphFontLastFaceFallback(void) {
     return LastFaceFallback;
 }
 
@@ -234,8 +234,7 @@ static void WallPair(const double* p, const double n[2], const double depth,
 // each quad of a quad strip over the same vertices as two triangles of the same facing: Mesa
 // leaks memory for every quad strip (as for fans and polygons) compiled into a display list, a few
 // KB per glyph set, and the lists are built anew with every window.
-static void EmitWall(const SdlGlyphShape* shape, const int start, const int end,
-                     const double depth) {
+static void EmitWall(const GlyphShape* shape, const int start, const int end, const double depth) {
     const int count = end - start;
     const double* const points = shape->points + 3 * start;
     glBegin(GL_TRIANGLE_STRIP);
@@ -266,7 +265,7 @@ static void EmitWall(const SdlGlyphShape* shape, const int start, const int end,
     glEnd();
 }
 
-static void EmitPolygons(const SdlGlyphShape* shape, const double depth) {
+static void EmitPolygons(const GlyphShape* shape, const double depth) {
     glFrontFace(GL_CCW);
     if (shape->cornerCount == 0) {
         return;
@@ -297,7 +296,7 @@ static void EmitPolygons(const SdlGlyphShape* shape, const double depth) {
     }
 }
 
-static void EmitLines(const SdlGlyphShape* shape) {
+static void EmitLines(const GlyphShape* shape) {
     int start = 0;
     for (int i = 0; i < shape->contourCount; i++) {
         glBegin(GL_LINE_LOOP);
@@ -309,7 +308,7 @@ static void EmitLines(const SdlGlyphShape* shape) {
     }
 }
 
-static void FillMetrics(const SdlGlyphShape* shape, GLYPHMETRICSFLOAT* metrics) {
+static void FillMetrics(const GlyphShape* shape, GLYPHMETRICSFLOAT* metrics) {
     metrics->gmfBlackBoxX = (FLOAT)(shape->maxX - shape->minX);
     metrics->gmfBlackBoxY = (FLOAT)(shape->maxY - shape->minY);
     metrics->gmfptGlyphOrigin.x = (FLOAT)shape->minX;
@@ -319,9 +318,9 @@ static void FillMetrics(const SdlGlyphShape* shape, GLYPHMETRICSFLOAT* metrics) 
 }
 
 // Opens the face for the DC's font; records it as the last face taken. 0 when none loads.
-static int OpenFace(const SdlFontRequest* request, FT_Library library, FT_Face* face) {
-    SdlFaceChoice choice;
-    if (!SdlFontMatchFace(request->faceName, request->weight, request->italic != 0, &choice)) {
+static int OpenFace(const GlyphFontRequest* request, FT_Library library, FT_Face* face) {
+    GlyphFaceChoice choice;
+    if (!GlyphFontMatchFace(request->faceName, request->weight, request->italic != 0, &choice)) {
         fprintf(stderr, "wglUseFontOutlinesA: no face for \"%s\"\n", request->faceName);
         return 0;
     }
@@ -349,16 +348,16 @@ static int OpenFace(const SdlFontRequest* request, FT_Library library, FT_Face* 
 // Builds the list of one code into the shape's buffers and GL.
 static void BuildList(FT_Face face, GLUtesselator* tess, const unsigned code, const GLuint list,
                       const double tolerance, const double depth, const int format,
-                      SdlGlyphShape* shape, GLYPHMETRICSFLOAT* metrics) {
-    SdlGlyphShapeReset(shape);
-    const unsigned unicode = SdlFontCharacter(code);
+                      GlyphShape* shape, GLYPHMETRICSFLOAT* metrics) {
+    GlyphShapeReset(shape);
+    const unsigned unicode = GlyphFontCharacter(code);
     // Code 0 is a character of the code page, but no face draws it.
     const FT_UInt glyph = unicode != 0 ? FT_Get_Char_Index(face, unicode) : 0;
-    if (glyph != 0 && !SdlGlyphShapeLoad(shape, face, glyph, tolerance)) {
+    if (glyph != 0 && !GlyphShapeLoad(shape, face, glyph, tolerance)) {
         // A glyph that does not load (a broken font, no memory) draws nothing rather than half.
         fprintf(stderr, "wglUseFontOutlinesA: glyph of code %u does not load\n", code);
-        SdlGlyphShapeReset(shape);
-    } else if (format == WGL_FONT_POLYGONS && !SdlGlyphShapeTessellate(shape, tess)) {
+        GlyphShapeReset(shape);
+    } else if (format == WGL_FONT_POLYGONS && !GlyphShapeTessellate(shape, tess)) {
         fprintf(stderr, "wglUseFontOutlinesA: glyph of code %u does not tessellate\n", code);
     }
     glNewList(list, GL_COMPILE);
@@ -386,7 +385,7 @@ static int CheckArguments(const DWORD first, const DWORD count, const DWORD list
         fprintf(stderr, "wglUseFontOutlinesA: deviation and extrusion must be 0 or more\n");
         return 0;
     }
-    if (first >= SdlFontCodes || count > SdlFontCodes - first) {
+    if (first >= GlyphFontCodes || count > GlyphFontCodes - first) {
         fprintf(stderr, "wglUseFontOutlinesA: codes %u..%u lie outside code page 1252\n",
                 (unsigned)first, (unsigned)(first + count - 1));
         return 0;
@@ -417,7 +416,7 @@ BOOL WINAPI wglUseFontOutlinesA(const HDC dc, const DWORD first, const DWORD cou
         fprintf(stderr, "wglUseFontOutlinesA: called while list %d is being compiled\n", compiling);
         return FALSE;
     }
-    const SdlFontDc* const entry = dc != nullptr ? FindDc(dc) : nullptr;
+    const GlyphFontDc* const entry = dc != nullptr ? FindDc(dc) : nullptr;
     const int slot = entry != nullptr ? FontSlot(entry->font) : -1;
     if (slot < 0) {
         // A DC starts with a raster system font, which has no outlines.
@@ -441,13 +440,13 @@ BOOL WINAPI wglUseFontOutlinesA(const HDC dc, const DWORD first, const DWORD cou
     }
     // Deviation 0 means one design unit of the face.
     const double tolerance = deviation > 0.0f ? (double)deviation : 1.0 / face->units_per_EM;
-    SdlGlyphShape shape;
+    GlyphShape shape;
     memset(&shape, 0, sizeof shape);
     for (DWORD i = 0; i < count; i++) {
         BuildList(face, tess, first + i, listBase + i, tolerance, extrusion, format, &shape,
                   metrics != nullptr ? &metrics[i] : nullptr);
     }
-    SdlGlyphShapeFree(&shape);
+    GlyphShapeFree(&shape);
     gluDeleteTess(tess);
     FT_Done_Face(face);
     FT_Done_FreeType(library);

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 
@@ -256,7 +256,7 @@ DriverCounters DriverLiveObjects(void) {
     counters.windows = SdlWindowsLive();
     counters.deviceContexts = SdlDcsLive();
     counters.renderContexts = SdlContextsLive();
-    counters.fonts = SdlFontsLive();
+    counters.fonts = GlyphFontsLive();
     counters.displayChanged = SdlDisplayChanged();
     counters.cursorCounter = SdlCursorCounter();
     return counters;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/platform/win32/recorder.h"
+#include "tests/platform/win32_standin/recorder.h"
 #include "tests/support/gl_window.h"
 
 namespace {

@@ -1,26 +1,26 @@
 // Helpers for the font tests: glyph loading through the stand-in's outline code and plain
 // geometry on its contours and triangles.
-#include "tests/platform/win32/font_shapes.h"
+#include "tests/platform/win32_standin/font_shapes.h"
 
-#include "platform/win32/font.h"
+#include "platform/win32_standin/font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <GL/glu.h>
 
-int TestLoadCharacter(const char* family, const unsigned character, SdlGlyphShape* shape) {
-    SdlFaceChoice choice;
+int TestLoadCharacter(const char* family, const unsigned character, GlyphShape* shape) {
+    GlyphFaceChoice choice;
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    if (!SdlFontMatchFace(family, FW_NORMAL, 0, &choice) || FT_Init_FreeType(&library) != 0) {
+    if (!GlyphFontMatchFace(family, FW_NORMAL, 0, &choice) || FT_Init_FreeType(&library) != 0) {
         return 0;
     }
     int ok = FT_New_Face(library, choice.path, choice.index, &face) == 0;
     if (ok) {
         GLUtesselator* tess = gluNewTess();
-        ok = SdlGlyphShapeLoad(shape, face, FT_Get_Char_Index(face, character),
-                               1.0 / face->units_per_EM) &&
-             SdlGlyphShapeTessellate(shape, tess);
+        ok = GlyphShapeLoad(shape, face, FT_Get_Char_Index(face, character),
+                            1.0 / face->units_per_EM) &&
+             GlyphShapeTessellate(shape, tess);
         gluDeleteTess(tess);
         FT_Done_Face(face);
     }
@@ -29,12 +29,11 @@ int TestLoadCharacter(const char* family, const unsigned character, SdlGlyphShap
 }
 
 // The contour that point i belongs to ends at `end` and starts at `start`: the next point.
-static const double* NextPoint(const SdlGlyphShape* s, const int i, const int start,
-                               const int end) {
+static const double* NextPoint(const GlyphShape* s, const int i, const int start, const int end) {
     return s->points + 3 * (i + 1 < end ? i + 1 : start);
 }
 
-int TestWinding(const SdlGlyphShape* s, const double x, const double y) {
+int TestWinding(const GlyphShape* s, const double x, const double y) {
     int winding = 0;
     for (int c = 0, start = 0; c < s->contourCount; start = s->contourEnds[c++]) {
         for (int i = start; i < s->contourEnds[c]; i++) {
@@ -48,7 +47,7 @@ int TestWinding(const SdlGlyphShape* s, const double x, const double y) {
     return winding;
 }
 
-double TestContourArea(const SdlGlyphShape* s, const int c) {
+double TestContourArea(const GlyphShape* s, const int c) {
     const int start = c == 0 ? 0 : s->contourEnds[c - 1];
     double area = 0.0;
     for (int i = start; i < s->contourEnds[c]; i++) {
@@ -59,7 +58,7 @@ double TestContourArea(const SdlGlyphShape* s, const int c) {
     return area * 0.5;
 }
 
-double TestTriangleArea(const SdlGlyphShape* s, int* clockwise) {
+double TestTriangleArea(const GlyphShape* s, int* clockwise) {
     double total = 0.0;
     *clockwise = 0;
     for (int t = 0; t < s->cornerCount; t += 3) {

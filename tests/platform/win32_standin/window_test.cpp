@@ -2,7 +2,7 @@
 // overlapped frame against AdjustWindowRectEx, WM_SIZE on showing, destruction and stale handles.
 #include <cstring>
 
-#include "tests/platform/win32/recorder.h"
+#include "tests/platform/win32_standin/recorder.h"
 
 namespace {
 

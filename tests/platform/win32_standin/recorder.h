@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 enum { RecordedMax = 256 };
 

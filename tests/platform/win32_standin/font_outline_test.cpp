@@ -1,6 +1,6 @@
 // Tests of glyph outlines without GL: curve flattening against its tolerance and depth cap,
 // contour closing, and the tessellated fill of both outline orientations, holes and overlaps.
-#include "platform/win32/font_outline.h"
+#include "platform/win32_standin/font_outline.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -8,12 +8,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/platform/win32/font_shapes.h"
+#include "tests/platform/win32_standin/font_shapes.h"
 
-typedef int (*PenStep)(SdlGlyphShape*, double, double);
+typedef int (*PenStep)(GlyphShape*, double, double);
 
 // Largest distance from the curve (start, controls, end: n points) to the shape's polyline.
-static double CurveToPolyline(const SdlGlyphShape* s, const double* control, const int n) {
+static double CurveToPolyline(const GlyphShape* s, const double* control, const int n) {
     double worst = 0.0;
     for (int k = 0; k <= 1000; k++) {
         double q[8];
@@ -37,73 +37,73 @@ static double CurveToPolyline(const SdlGlyphShape* s, const double* control, con
 }
 
 TEST(FontOutline, CurvesFlattenWithinToleranceAndCap) {
-    SdlGlyphShape s;
+    GlyphShape s;
     memset(&s, 0, sizeof s);
     const double tolerance = 0.001;
     const double conic[6] = {0.0, 0.0, 0.5, 1.0, 1.0, 0.0};
-    SdlGlyphShapeReset(&s);
-    SdlGlyphShapeMoveTo(&s, conic[0], conic[1]);
-    ASSERT_TRUE(SdlGlyphShapeConicTo(&s, conic[2], conic[3], conic[4], conic[5], tolerance));
+    GlyphShapeReset(&s);
+    GlyphShapeMoveTo(&s, conic[0], conic[1]);
+    ASSERT_TRUE(GlyphShapeConicTo(&s, conic[2], conic[3], conic[4], conic[5], tolerance));
     EXPECT_LE(CurveToPolyline(&s, conic, 3), tolerance * 1.01);
     EXPECT_LE(s.pointCount, 33);
 
     // An S-curve whose midpoint sits on its chord still has to be cut.
     const double wave[8] = {0.0, 0.0, 1.0 / 3, 1.0, 2.0 / 3, -1.0, 1.0, 0.0};
-    SdlGlyphShapeReset(&s);
-    SdlGlyphShapeMoveTo(&s, wave[0], wave[1]);
+    GlyphShapeReset(&s);
+    GlyphShapeMoveTo(&s, wave[0], wave[1]);
     ASSERT_TRUE(
-        SdlGlyphShapeCubicTo(&s, wave[2], wave[3], wave[4], wave[5], wave[6], wave[7], tolerance));
+        GlyphShapeCubicTo(&s, wave[2], wave[3], wave[4], wave[5], wave[6], wave[7], tolerance));
     EXPECT_GT(s.pointCount, 8);
     EXPECT_LE(CurveToPolyline(&s, wave, 4), tolerance * 1.01);
 
     // Controls on the chord: one segment. A vanishing tolerance: the depth cap.
-    SdlGlyphShapeReset(&s);
-    SdlGlyphShapeMoveTo(&s, 0.0, 0.0);
-    ASSERT_TRUE(SdlGlyphShapeCubicTo(&s, 0.25, 0.0, 0.75, 0.0, 1.0, 0.0, tolerance));
+    GlyphShapeReset(&s);
+    GlyphShapeMoveTo(&s, 0.0, 0.0);
+    ASSERT_TRUE(GlyphShapeCubicTo(&s, 0.25, 0.0, 0.75, 0.0, 1.0, 0.0, tolerance));
     EXPECT_EQ(s.pointCount, 2);
-    SdlGlyphShapeReset(&s);
-    SdlGlyphShapeMoveTo(&s, conic[0], conic[1]);
-    ASSERT_TRUE(SdlGlyphShapeConicTo(&s, conic[2], conic[3], conic[4], conic[5], 0.0));
-    EXPECT_EQ(s.pointCount, 1 + (1 << SdlFlattenMaxDepth));
+    GlyphShapeReset(&s);
+    GlyphShapeMoveTo(&s, conic[0], conic[1]);
+    ASSERT_TRUE(GlyphShapeConicTo(&s, conic[2], conic[3], conic[4], conic[5], 0.0));
+    EXPECT_EQ(s.pointCount, 1 + (1 << GlyphFlattenMaxDepth));
 
     // A curve needs a pen position.
-    SdlGlyphShapeReset(&s);
-    EXPECT_FALSE(SdlGlyphShapeConicTo(&s, 0.5, 1.0, 1.0, 0.0, tolerance));
-    SdlGlyphShapeFree(&s);
+    GlyphShapeReset(&s);
+    EXPECT_FALSE(GlyphShapeConicTo(&s, 0.5, 1.0, 1.0, 0.0, tolerance));
+    GlyphShapeFree(&s);
 }
 
 TEST(FontOutline, ContoursDropRepeatsAndDegenerates) {
-    SdlGlyphShape s;
+    GlyphShape s;
     memset(&s, 0, sizeof s);
-    SdlGlyphShapeReset(&s);
+    GlyphShapeReset(&s);
     // A rectangle closed by a line back to its start, with a repeated point on the way.
     const double path[6][2] = {{.1, .2}, {.6, .2}, {.6, .2}, {.6, .9}, {.1, .9}, {.1, .2}};
     for (int i = 0; i < 6; i++) {
-        (i == 0 ? SdlGlyphShapeMoveTo : SdlGlyphShapeLineTo)(&s, path[i][0], path[i][1]);
+        (i == 0 ? GlyphShapeMoveTo : GlyphShapeLineTo)(&s, path[i][0], path[i][1]);
     }
     // Two points enclose nothing.
-    SdlGlyphShapeMoveTo(&s, 2.0, 2.0);
-    SdlGlyphShapeLineTo(&s, 3.0, 3.0);
-    ASSERT_TRUE(SdlGlyphShapeClose(&s));
+    GlyphShapeMoveTo(&s, 2.0, 2.0);
+    GlyphShapeLineTo(&s, 3.0, 3.0);
+    ASSERT_TRUE(GlyphShapeClose(&s));
     ASSERT_EQ(s.contourCount, 1);
     EXPECT_EQ(s.pointCount, 4);
     EXPECT_DOUBLE_EQ(s.minX, 0.1);
     EXPECT_DOUBLE_EQ(s.maxY, 0.9);
-    SdlGlyphShapeFree(&s);
+    GlyphShapeFree(&s);
 }
 
 // Adds one closed contour of n corners, in the given order or reversed.
-static void Contour(SdlGlyphShape* s, const double (*corners)[2], const int n, const int reversed) {
+static void Contour(GlyphShape* s, const double (*corners)[2], const int n, const int reversed) {
     for (int k = 0; k < n; k++) {
         const int i = reversed ? (n - k) % n : k;
-        const PenStep step = k == 0 ? SdlGlyphShapeMoveTo : SdlGlyphShapeLineTo;
+        const PenStep step = k == 0 ? GlyphShapeMoveTo : GlyphShapeLineTo;
         step(s, corners[i][0], corners[i][1]);
     }
-    SdlGlyphShapeClose(s);
+    GlyphShapeClose(s);
 }
 
 TEST(FontOutline, TessellationFillsHolesAndOverlapsEitherWay) {
-    SdlGlyphShape s;
+    GlyphShape s;
     memset(&s, 0, sizeof s);
     GLUtesselator* tess = gluNewTess();
     ASSERT_NE(tess, nullptr);
@@ -111,23 +111,23 @@ TEST(FontOutline, TessellationFillsHolesAndOverlapsEitherWay) {
     const double hole[4][2] = {{.25, .25}, {.75, .25}, {.75, .75}, {.25, .75}};
     int clockwise = 0;
     for (int reversed = 0; reversed < 2; reversed++) {
-        SdlGlyphShapeReset(&s);
+        GlyphShapeReset(&s);
         Contour(&s, outer, 4, reversed);
         Contour(&s, hole, 4, reversed);
-        ASSERT_TRUE(SdlGlyphShapeTessellate(&s, tess));
+        ASSERT_TRUE(GlyphShapeTessellate(&s, tess));
         EXPECT_NEAR(TestTriangleArea(&s, &clockwise), 0.75, 1e-9) << reversed;
         EXPECT_EQ(clockwise, 0);
     }
     // Two overlapping squares running the same way fill their union; crossings are combined.
     const double shifted[4][2] = {{.5, .5}, {.5, 1.5}, {1.5, 1.5}, {1.5, .5}};
-    SdlGlyphShapeReset(&s);
+    GlyphShapeReset(&s);
     Contour(&s, outer, 4, 0);
     Contour(&s, shifted, 4, 0);
-    ASSERT_TRUE(SdlGlyphShapeTessellate(&s, tess));
+    ASSERT_TRUE(GlyphShapeTessellate(&s, tess));
     EXPECT_NEAR(TestTriangleArea(&s, &clockwise), 1.75, 1e-9);
     EXPECT_EQ(clockwise, 0);
     gluDeleteTess(tess);
-    SdlGlyphShapeFree(&s);
+    GlyphShapeFree(&s);
 }
 
 // The 'O' of a TrueType face (clockwise outer contours) and of a CFF face (counter-clockwise).
@@ -138,7 +138,7 @@ TEST(FontOutline, TrueTypeAndCffGlyphsFillAroundTheirHoles) {
     } cases[] = {{"DejaVu Sans", 1}, {"Comic Sans MS", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.family);
-        SdlGlyphShape s;
+        GlyphShape s;
         memset(&s, 0, sizeof s);
         ASSERT_TRUE(TestLoadCharacter(c.family, 'O', &s));
         ASSERT_EQ(s.contourCount, 2);
@@ -154,6 +154,6 @@ TEST(FontOutline, TrueTypeAndCffGlyphsFillAroundTheirHoles) {
         const double cy = (s.minY + s.maxY) * 0.5;
         EXPECT_EQ(TestWinding(&s, (s.minX + s.maxX) * 0.5, cy), 0);
         EXPECT_NE(TestWinding(&s, s.minX + 0.02, cy), 0);
-        SdlGlyphShapeFree(&s);
+        GlyphShapeFree(&s);
     }
 }

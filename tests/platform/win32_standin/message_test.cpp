@@ -3,8 +3,8 @@
 // messages (keys for destroyed windows dropped), WaitMessage and DispatchMessageA.
 #include <SDL.h>
 
-#include "platform/win32/internal.h"
-#include "tests/platform/win32/recorder.h"
+#include "platform/win32_standin/internal.h"
+#include "tests/platform/win32_standin/recorder.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/win32/font.h"
-#include "platform/win32/internal.h"
+#include "platform/win32_standin/font.h"
+#include "platform/win32_standin/internal.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ int WINAPI ReleaseDC(HWND window, HDC dc) {
     if (index < 0 || dcs[index].window != SdlWindowIndex(window)) {
         return 0;
     }
-    SdlFontForgetDc(dc);
+    GlyphFontForgetDc(dc);
     memset(&dcs[index], 0, sizeof(dcs[index]));
     return 1;
 }
@@ -277,11 +277,6 @@ BOOL WINAPI wglDeleteContext(HGLRC rc) {
 
 // ---- Internal -----------------------------------------------------------------------------------
 
-int SdlDcWindow(HDC dc) {
-    const int index = DcIndex(dc);
-    return index < 0 ? -1 : dcs[index].window;
-}
-
 int SdlDcsLive(void) {
     int count = 0;
     for (const SdlDc& dc : dcs) {
@@ -305,7 +300,7 @@ void SdlWglWindowGone(int index) {
     }
     for (int i = 0; i < SdlMaxDcs; i++) {
         if (dcs[i].live && dcs[i].window == index) {
-            SdlFontForgetDc(DcHandle(i));
+            GlyphFontForgetDc(DcHandle(i));
             memset(&dcs[i], 0, sizeof(dcs[i]));
         }
     }

@@ -1,18 +1,18 @@
 // One glyph's geometry for the outline-font lists: the FreeType outline flattened into closed
 // contours in em units (em = 1.0), and its interior tessellated by the GLU tessellator into
 // counter-clockwise triangles. Buffers grow on the heap while a glyph set is built and are reused
-// from glyph to glyph; SdlGlyphShapeFree releases them. Nothing here touches GL state.
+// from glyph to glyph; GlyphShapeFree releases them. Nothing here touches GL state.
 #pragma once
 
 struct FT_FaceRec_;
 struct GLUtesselator;
-struct SdlCombineBlock;
+struct GlyphCombineBlock;
 
 // Upper bound on curve subdivision, whatever the tolerance: at most 2^10 segments per curve.
-enum { SdlFlattenMaxDepth = 10 };
+enum { GlyphFlattenMaxDepth = 10 };
 
-// Written by the SdlGlyphShape functions; read by the list builder and the tests.
-struct SdlGlyphShape {
+// Written by the GlyphShape functions; read by the list builder and the tests.
+struct GlyphShape {
     double* points;                 // x, y, z per point in em units; z is 0 (gluTessVertex needs 3)
     int pointCount;                 // points in all closed contours and the open one
     int pointCapacity;              // points the buffer holds
@@ -23,7 +23,7 @@ struct SdlGlyphShape {
     double* corners;                // x, y per triangle corner, three corners per triangle
     int cornerCount;                // corners filled; a multiple of 3 after tessellation
     int cornerCapacity;             // corners the buffer holds
-    SdlCombineBlock* combine;       // vertices the tessellator made where contours cross
+    GlyphCombineBlock* combine;     // vertices the tessellator made where contours cross
     int outwardLeft;                // 1: a contour's outside lies left of its direction
     int evenOdd;                    // 1: filled by the even-odd rule, else non-zero
     double advance;                 // em units
@@ -32,25 +32,24 @@ struct SdlGlyphShape {
 };
 
 // Empties the shape for the next glyph, keeping its buffers.
-void SdlGlyphShapeReset(SdlGlyphShape* shape);
+void GlyphShapeReset(GlyphShape* shape);
 // Releases every buffer; the shape is then empty and may be used again.
-void SdlGlyphShapeFree(SdlGlyphShape* shape);
+void GlyphShapeFree(GlyphShape* shape);
 
 // Outline building in em units. The tolerance bounds the distance between a curve and its
-// polyline; a contour ends at SdlGlyphShapeClose or the next MoveTo.
-int SdlGlyphShapeMoveTo(SdlGlyphShape* shape, double x, double y);
-int SdlGlyphShapeLineTo(SdlGlyphShape* shape, double x, double y);
-int SdlGlyphShapeConicTo(SdlGlyphShape* shape, double cx, double cy, double x, double y,
-                         double tolerance);
-int SdlGlyphShapeCubicTo(SdlGlyphShape* shape, double c1x, double c1y, double c2x, double c2y,
-                         double x, double y, double tolerance);
-int SdlGlyphShapeClose(SdlGlyphShape* shape);
+// polyline; a contour ends at GlyphShapeClose or the next MoveTo.
+int GlyphShapeMoveTo(GlyphShape* shape, double x, double y);
+int GlyphShapeLineTo(GlyphShape* shape, double x, double y);
+int GlyphShapeConicTo(GlyphShape* shape, double cx, double cy, double x, double y,
+                      double tolerance);
+int GlyphShapeCubicTo(GlyphShape* shape, double c1x, double c1y, double c2x, double c2y, double x,
+                      double y, double tolerance);
+int GlyphShapeClose(GlyphShape* shape);
 
 // Loads a glyph unscaled and flattens its outline into the reset shape, with its advance and the
 // side its fill lies on. tolerance is in em units. Returns 0 when the glyph cannot be loaded or
 // memory runs out; a glyph without an outline (a blank) gives no contours and returns 1.
-int SdlGlyphShapeLoad(SdlGlyphShape* shape, FT_FaceRec_* face, unsigned glyphIndex,
-                      double tolerance);
+int GlyphShapeLoad(GlyphShape* shape, FT_FaceRec_* face, unsigned glyphIndex, double tolerance);
 // Fills the triangles from the closed contours. The tessellator comes from gluNewTess; its
 // callbacks are set here. Returns 0 on a tessellator error or when memory runs out.
-int SdlGlyphShapeTessellate(SdlGlyphShape* shape, GLUtesselator* tess);
+int GlyphShapeTessellate(GlyphShape* shape, GLUtesselator* tess);

@@ -1,5 +1,5 @@
 // The recording window procedure and fixture of recorder.h.
-#include "tests/platform/win32/recorder.h"
+#include "tests/platform/win32_standin/recorder.h"
 
 #include <cstring>
 

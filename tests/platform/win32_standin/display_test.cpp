@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "platform/win32/internal.h"
-#include "tests/platform/win32/recorder.h"
+#include "platform/win32_standin/internal.h"
+#include "tests/platform/win32_standin/recorder.h"
 
 namespace {
 

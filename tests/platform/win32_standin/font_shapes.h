@@ -2,14 +2,14 @@
 // of its contours by the non-zero rule, and areas of contours and triangles (em units).
 #pragma once
 
-#include "platform/win32/font_outline.h"
+#include "platform/win32_standin/font_outline.h"
 
 // Loads `character` of the face matched for `family` and tessellates it; 1 on success. Free the
-// shape with SdlGlyphShapeFree.
-int TestLoadCharacter(const char* family, unsigned character, SdlGlyphShape* shape);
+// shape with GlyphShapeFree.
+int TestLoadCharacter(const char* family, unsigned character, GlyphShape* shape);
 // Non-zero winding number of the shape's contours around (x, y).
-int TestWinding(const SdlGlyphShape* shape, double x, double y);
+int TestWinding(const GlyphShape* shape, double x, double y);
 // Signed area of contour c, counter-clockwise positive.
-double TestContourArea(const SdlGlyphShape* shape, int c);
+double TestContourArea(const GlyphShape* shape, int c);
 // Area of the triangles; counts those turning clockwise seen from +z.
-double TestTriangleArea(const SdlGlyphShape* shape, int* clockwise);
+double TestTriangleArea(const GlyphShape* shape, int* clockwise);

@@ -38,10 +38,10 @@ if(LIMNORA_TESTS)
 
   # The test files that build and run against the real Win32, named one by one: a test runs on
   # Windows only when it is listed here. Left out are the files that need the Linux stand-in
-  # (platform/win32/: the test driver with its scripted answers and keys, failure injection, swap
-  # hook and clock; the layer's internals), directly or through test helpers, and the tests of the
-  # Linux tools (they run Unix commands and link libpng). tests/CMakeLists.txt removes
-  # LIMNORA_TEST_EXCLUDES, every test file not listed, from its globs.
+  # (platform/win32_standin/: the test driver with its scripted answers and keys, failure
+  # injection, swap hook and clock; the layer's internals), directly or through test helpers, and
+  # the tests of the Linux tools (they run Unix commands and link libpng). tests/CMakeLists.txt
+  # removes LIMNORA_TEST_EXCLUDES, every test file not listed, from its globs.
   set(windows_tests
     tests/app/controls_test.cpp
     tests/plants/bend_test.cpp

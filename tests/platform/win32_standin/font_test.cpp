@@ -1,7 +1,7 @@
 // Tests of the font stand-in: font objects and their selection into DCs, the face match, and the
 // outline-glyph lists under GL (geometry and normals captured in feedback mode, advances from the
 // modelview matrix, pixels of rendered glyphs).
-#include "platform/win32/font.h"
+#include "platform/win32_standin/font.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/win32/internal.h"
-#include "tests/platform/win32/font_shapes.h"
+#include "platform/win32_standin/internal.h"
+#include "tests/platform/win32_standin/font_shapes.h"
 #include "tests/support/gl_window.h"
 
 // List names that no glGenLists reserved, so glIsList tells which lists a build made.
@@ -26,19 +26,19 @@ static HFONT HudRequest(const char* face) {
 // ---- Objects and faces -------------------------------------------------------------------------
 
 TEST(FontObjects, CreateRecordsSelectSwapsDeleteForgets) {
-    const int live = SdlFontsLive();
+    const int live = GlyphFontsLive();
     const HFONT a = HudRequest("Comic Sans MS");
     const HFONT b = CreateFontA(20, 5, 0, 0, 700, 1, 0, 0, 0, 0, 0, 0, 0,
                                 "A family name much longer than thirty-one characters");
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(SdlFontsLive(), live + 2);
-    SdlFontRequest r;
-    ASSERT_TRUE(SdlFontDescribe(a, &r));
+    EXPECT_EQ(GlyphFontsLive(), live + 2);
+    GlyphFontRequest r;
+    ASSERT_TRUE(GlyphFontDescribe(a, &r));
     EXPECT_EQ(r.height, -12);
     EXPECT_EQ(r.quality, (DWORD)ANTIALIASED_QUALITY);
     EXPECT_STREQ(r.faceName, "Comic Sans MS");
-    ASSERT_TRUE(SdlFontDescribe(b, &r));
+    ASSERT_TRUE(GlyphFontDescribe(b, &r));
     EXPECT_EQ(r.italic, 1u);
     EXPECT_EQ(strlen(r.faceName), 31u);
 
@@ -57,11 +57,11 @@ TEST(FontObjects, CreateRecordsSelectSwapsDeleteForgets) {
     // A new font in the freed slot does not bring the old handle back to life.
     const HFONT c = HudRequest("Comic Sans MS");
     EXPECT_NE(c, a);
-    EXPECT_FALSE(SdlFontDescribe(a, &r));
+    EXPECT_FALSE(GlyphFontDescribe(a, &r));
     EXPECT_TRUE(DeleteObject(b));
     EXPECT_TRUE(DeleteObject(c));
-    SdlFontForgetDc(dc);
-    EXPECT_EQ(SdlFontsLive(), live);
+    GlyphFontForgetDc(dc);
+    EXPECT_EQ(GlyphFontsLive(), live);
 }
 
 TEST(FontObjects, CodePageCharacters) {
@@ -70,22 +70,22 @@ TEST(FontObjects, CodePageCharacters) {
                                  {0x8D, 0},     {0x8F, 0},    {0x90, 0},      {0x9D, 0},
                                  {256, 0}};
     for (const auto& entry : table) {
-        EXPECT_EQ(SdlFontCharacter(entry[0]), entry[1]) << entry[0];
+        EXPECT_EQ(GlyphFontCharacter(entry[0]), entry[1]) << entry[0];
     }
 }
 
 TEST(FontObjects, FaceMatchAliasWeightSlantAndFallback) {
-    SdlFaceChoice c, sans;
-    ASSERT_TRUE(SdlFontMatchFace("Comic Sans MS", FW_NORMAL, 0, &c));
+    GlyphFaceChoice c, sans;
+    ASSERT_TRUE(GlyphFontMatchFace("Comic Sans MS", FW_NORMAL, 0, &c));
     EXPECT_NE(strstr(c.path, "ComicNeue-Regular"), nullptr) << c.path;
     EXPECT_EQ(c.fallback, 0);
-    ASSERT_TRUE(SdlFontMatchFace("Comic Sans MS", 700, 0, &c));
+    ASSERT_TRUE(GlyphFontMatchFace("Comic Sans MS", 700, 0, &c));
     EXPECT_NE(strstr(c.path, "ComicNeue-Bold"), nullptr) << c.path;
-    ASSERT_TRUE(SdlFontMatchFace("comic  sans ms", FW_NORMAL, 1, &c));
+    ASSERT_TRUE(GlyphFontMatchFace("comic  sans ms", FW_NORMAL, 1, &c));
     EXPECT_NE(strstr(c.path, "ComicNeue-Italic"), nullptr) << c.path;
-    ASSERT_TRUE(SdlFontMatchFace("", FW_NORMAL, 0, &sans));
+    ASSERT_TRUE(GlyphFontMatchFace("", FW_NORMAL, 0, &sans));
     EXPECT_EQ(sans.fallback, 0);
-    ASSERT_TRUE(SdlFontMatchFace("No Such Family Anywhere", FW_NORMAL, 0, &c));
+    ASSERT_TRUE(GlyphFontMatchFace("No Such Family Anywhere", FW_NORMAL, 0, &c));
     EXPECT_EQ(c.fallback, 1);
     EXPECT_STREQ(c.path, sans.path);
 }
@@ -187,7 +187,7 @@ static void CaptureList(const GLuint list, Capture* c) {
 
 // Just outside a wall lies no ink and just inside it does. The samples sit a little along the
 // wall, to one side or the other, so that a corner's point tests the edge its normal belongs to.
-static int FacesOut(const SdlGlyphShape* s, const Drawn* d) {
+static int FacesOut(const GlyphShape* s, const Drawn* d) {
     const double e = 0.004, along = 0.002;
     for (int side = -1; side <= 1; side += 2) {
         const double x = d->p[0] - side * along * d->n[1];
@@ -232,7 +232,7 @@ TEST(FontLists, FailsWithoutCurrentContext) {
     memset(metrics, 0x55, sizeof metrics);
     EXPECT_FALSE(wglUseFontOutlinesA(dc, 'A', 2, FreeBase, 0.0f, 0.05f, 1, metrics));
     EXPECT_EQ(((unsigned char*)metrics)[0], 0x55);
-    SdlFontForgetDc(dc);
+    GlyphFontForgetDc(dc);
     DeleteObject(font);
 }
 
@@ -265,8 +265,8 @@ TEST(FontLists, HudSetAdvancesAndCodePage) {
     memset(m, 0x55, sizeof m);
     ASSERT_TRUE(wglUseFontOutlinesA(f.w.dc, 0, 255, FreeBase, 0.0f, 0.05f, WGL_FONT_POLYGONS, m));
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    EXPECT_NE(strstr(SdlFontLastFace(), "ComicNeue-Regular"), nullptr) << SdlFontLastFace();
-    EXPECT_EQ(SdlFontLastFaceFallback(), 0);
+    EXPECT_NE(strstr(GlyphFontLastFace(), "ComicNeue-Regular"), nullptr) << GlyphFontLastFace();
+    EXPECT_EQ(GlyphFontLastFaceFallback(), 0);
     EXPECT_TRUE(glIsList(FreeBase + 254));
     EXPECT_FALSE(glIsList(FreeBase + 255));
     EXPECT_EQ(((unsigned char*)&m[255])[0], 0x55) << "metrics written past the count";
@@ -318,7 +318,7 @@ TEST(FontLists, ExtrudedGlyphHasFacesAndOutwardWalls) {
         ASSERT_TRUE(OpenFontWindow(family, &f));
         ASSERT_TRUE(wglUseFontOutlinesA(f.w.dc, 'H', 1, FreeBase, 0.0f, (FLOAT)Extrusion,
                                         WGL_FONT_POLYGONS, nullptr));
-        SdlGlyphShape s;
+        GlyphShape s;
         memset(&s, 0, sizeof s);
         ASSERT_TRUE(TestLoadCharacter(family, 'H', &s));
         Capture* c = new Capture;
@@ -349,7 +349,7 @@ TEST(FontLists, ExtrudedGlyphHasFacesAndOutwardWalls) {
         EXPECT_EQ(inward, 0);
         EXPECT_EQ(c->windingBad, 0);
         delete c;
-        SdlGlyphShapeFree(&s);
+        GlyphShapeFree(&s);
         CloseFontWindow(&f);
     }
 }
@@ -359,10 +359,10 @@ TEST(FontLists, LinesFlatGlyphsAndFallbackFace) {
     ASSERT_TRUE(OpenFontWindow("No Such Family Anywhere", &f));
     ASSERT_TRUE(
         wglUseFontOutlinesA(f.w.dc, 'O', 1, FreeBase, 0.0f, 0.05f, WGL_FONT_LINES, nullptr));
-    SdlFaceChoice sans;
-    ASSERT_TRUE(SdlFontMatchFace("sans-serif", FW_NORMAL, 0, &sans));
-    EXPECT_STREQ(SdlFontLastFace(), sans.path);
-    EXPECT_EQ(SdlFontLastFaceFallback(), 1);
+    GlyphFaceChoice sans;
+    ASSERT_TRUE(GlyphFontMatchFace("sans-serif", FW_NORMAL, 0, &sans));
+    EXPECT_STREQ(GlyphFontLastFace(), sans.path);
+    EXPECT_EQ(GlyphFontLastFaceFallback(), 1);
     // Lines only. (Mesa's feedback drops all but the first of several line loops in one list,
     // so the loops themselves cannot be counted here.)
     Capture* c = new Capture;

@@ -6,12 +6,12 @@
 #include "platform/win32.h"
 
 enum {
-    SdlFontFaceNameSize = 32,  // LF_FACESIZE: longer names are cut to 31 characters
-    SdlFontPathSize = 512,     // room for a face file's path
+    GlyphFontFaceNameSize = 32,  // LF_FACESIZE: longer names are cut to 31 characters
+    GlyphFontPathSize = 512,     // room for a face file's path
 };
 
 // What CreateFontA was asked for; written once by CreateFontA, read by wglUseFontOutlinesA.
-struct SdlFontRequest {
+struct GlyphFontRequest {
     int height;  // logical units; negative: character height, positive: cell height
     int width;
     int escapement;   // tenths of a degree
@@ -20,29 +20,29 @@ struct SdlFontRequest {
     DWORD italic, underline, strikeOut;
     DWORD charSet;
     DWORD outPrecision, clipPrecision, quality, pitchAndFamily;
-    char faceName[SdlFontFaceNameSize];  // empty: the default face
+    char faceName[GlyphFontFaceNameSize];  // empty: the default face
 };
 
 // The face file fontconfig chose for a request.
-struct SdlFaceChoice {
-    char path[SdlFontPathSize];  // file to open with FreeType
-    int index;                   // face index inside that file
-    int fallback;                // 1: the family was not found, the default sans stands in
+struct GlyphFaceChoice {
+    char path[GlyphFontPathSize];  // file to open with FreeType
+    int index;                     // face index inside that file
+    int fallback;                  // 1: the family was not found, the default sans stands in
 };
 
 // Copies the request behind a live font handle; 0 for a deleted or unknown handle.
-int SdlFontDescribe(HFONT font, SdlFontRequest* request);
+int GlyphFontDescribe(HFONT font, GlyphFontRequest* request);
 // The DC handle is gone (ReleaseDC): forget the font selected into it.
-void SdlFontForgetDc(HDC dc);
+void GlyphFontForgetDc(HDC dc);
 // The face file taken by the last successful face look-up of wglUseFontOutlinesA ("" before).
-const char* SdlFontLastFace(void);
+const char* GlyphFontLastFace(void);
 // 1 when that face stood in for a family that is not installed.
-int SdlFontLastFaceFallback(void);
+int GlyphFontLastFaceFallback(void);
 
 // Finds the face for a family, weight (FW_ value) and italic flag: the family itself or a face
 // fontconfig accepts for it by a strong alias ("Comic Sans MS" -> "Comic Neue"), else the default
 // sans. Returns 0 when not even a default face exists.
-int SdlFontMatchFace(const char* family, int weight, int italic, SdlFaceChoice* choice);
+int GlyphFontMatchFace(const char* family, int weight, int italic, GlyphFaceChoice* choice);
 // The Unicode character whose glyph draws a code page 1252 code; 0 for the five bytes the code
 // page leaves undefined and for codes above 255.
-unsigned SdlFontCharacter(unsigned code);
+unsigned GlyphFontCharacter(unsigned code);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/win32.h"
-#include "platform/win32/driver.h"
+#include "platform/win32_standin/driver.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -107,8 +107,6 @@ void SdlQueuePurge(HWND window);
 int SdlQueued(void);
 
 // ---- DCs and contexts (wgl.cpp) -----------------------------------------------------------------
-// Window index of a live DC, or -1.
-int SdlDcWindow(HDC dc);
 int SdlDcsLive(void);
 int SdlContextsLive(void);
 // Releases the DCs of a window being destroyed and unbinds the current context from it.
@@ -120,7 +118,7 @@ int SdlDefaultPixelFormat(void);
 
 // ---- Fonts (font.cpp) ---------------------------------------------------------------------------
 // Fonts from CreateFontA not yet deleted.
-int SdlFontsLive(void);
+int GlyphFontsLive(void);
 
 // ---- Driver (driver.cpp) ------------------------------------------------------------------------
 #ifdef LIMNORA_SHIPPED

@@ -2,7 +2,7 @@
 // units) -> triangles from the GLU tessellator. Curves are cut at their parameter midpoint until
 // their control points lie within the tolerance of the chord, or the depth cap is reached.
 // Depends on FreeType and GLU (the tessellator needs no GL context).
-#include "platform/win32/font_outline.h"
+#include "platform/win32_standin/font_outline.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -16,18 +16,18 @@
 // Points closer than this (em units) are one point: zero-length edges have no side-wall normal.
 static const double SamePointDistance = 1e-9;
 
-enum { SdlCombineBlockSize = 64 };
+enum { GlyphCombineBlockSize = 64 };
 
 // A block of vertices made by the combine callback; they must stay put until the polygon ends.
-struct SdlCombineBlock {
-    SdlCombineBlock* next;                // older block
-    int used;                             // vertices taken
-    double xyz[SdlCombineBlockSize * 3];  // x, y, z per vertex
+struct GlyphCombineBlock {
+    GlyphCombineBlock* next;                // older block
+    int used;                               // vertices taken
+    double xyz[GlyphCombineBlockSize * 3];  // x, y, z per vertex
 };
 
 // FreeType's decompose callbacks carry this.
 struct OutlineWalk {
-    SdlGlyphShape* shape;
+    GlyphShape* shape;
     double scale;      // em units per font unit
     double tolerance;  // em units
 };
@@ -52,15 +52,15 @@ static int Reserve(void** buffer, int* capacity, const int need, const size_t si
     return 1;
 }
 
-static void FreeCombineBlocks(SdlGlyphShape* shape) {
+static void FreeCombineBlocks(GlyphShape* shape) {
     while (shape->combine != nullptr) {
-        SdlCombineBlock* const next = shape->combine->next;
+        GlyphCombineBlock* const next = shape->combine->next;
         free(shape->combine);
         shape->combine = next;
     }
 }
 
-void SdlGlyphShapeReset(SdlGlyphShape* shape) {
+void GlyphShapeReset(GlyphShape* shape) {
     FreeCombineBlocks(shape);
     shape->pointCount = 0;
     shape->contourCount = 0;
@@ -73,7 +73,7 @@ void SdlGlyphShapeReset(SdlGlyphShape* shape) {
     shape->failed = 0;
 }
 
-void SdlGlyphShapeFree(SdlGlyphShape* shape) {
+void GlyphShapeFree(GlyphShape* shape) {
     FreeCombineBlocks(shape);
     free(shape->points);
     free(shape->contourEnds);
@@ -83,7 +83,7 @@ void SdlGlyphShapeFree(SdlGlyphShape* shape) {
 
 // ---- Contours ----------------------------------------------------------------------------------
 
-static int AppendPoint(SdlGlyphShape* shape, const double x, const double y) {
+static int AppendPoint(GlyphShape* shape, const double x, const double y) {
     if (shape->pointCount > shape->contourStart) {
         const double* const last = shape->points + 3 * (shape->pointCount - 1);
         if (fabs(last[0] - x) <= SamePointDistance && fabs(last[1] - y) <= SamePointDistance) {
@@ -103,7 +103,7 @@ static int AppendPoint(SdlGlyphShape* shape, const double x, const double y) {
     return 1;
 }
 
-int SdlGlyphShapeClose(SdlGlyphShape* shape) {
+int GlyphShapeClose(GlyphShape* shape) {
     const int start = shape->contourStart;
     // FreeType ends a contour with a line back to its start; the loop closes itself.
     if (shape->pointCount - start >= 2) {
@@ -139,14 +139,14 @@ int SdlGlyphShapeClose(SdlGlyphShape* shape) {
     return 1;
 }
 
-int SdlGlyphShapeMoveTo(SdlGlyphShape* shape, const double x, const double y) {
-    if (!SdlGlyphShapeClose(shape)) {
+int GlyphShapeMoveTo(GlyphShape* shape, const double x, const double y) {
+    if (!GlyphShapeClose(shape)) {
         return 0;
     }
     return AppendPoint(shape, x, y);
 }
 
-int SdlGlyphShapeLineTo(SdlGlyphShape* shape, const double x, const double y) {
+int GlyphShapeLineTo(GlyphShape* shape, const double x, const double y) {
     return AppendPoint(shape, x, y);
 }
 
@@ -176,9 +176,9 @@ static int FlatEnough(const double* p, const int controls, const double toleranc
 }
 
 // p: start, control, end. Cut at t = 1/2 (de Casteljau) until flat or at the depth cap.
-static int FlattenConic(SdlGlyphShape* shape, const double p[6], const double tolerance,
+static int FlattenConic(GlyphShape* shape, const double p[6], const double tolerance,
                         const int depth) {
-    if (depth >= SdlFlattenMaxDepth || FlatEnough(p, 1, tolerance)) {
+    if (depth >= GlyphFlattenMaxDepth || FlatEnough(p, 1, tolerance)) {
         return AppendPoint(shape, p[4], p[5]);
     }
     const double ax = (p[0] + p[2]) * 0.5, ay = (p[1] + p[3]) * 0.5;
@@ -191,9 +191,9 @@ static int FlattenConic(SdlGlyphShape* shape, const double p[6], const double to
 }
 
 // p: start, two controls, end. Cut as FlattenConic.
-static int FlattenCubic(SdlGlyphShape* shape, const double p[8], const double tolerance,
+static int FlattenCubic(GlyphShape* shape, const double p[8], const double tolerance,
                         const int depth) {
-    if (depth >= SdlFlattenMaxDepth || FlatEnough(p, 2, tolerance)) {
+    if (depth >= GlyphFlattenMaxDepth || FlatEnough(p, 2, tolerance)) {
         return AppendPoint(shape, p[6], p[7]);
     }
     const double abx = (p[0] + p[2]) * 0.5, aby = (p[1] + p[3]) * 0.5;
@@ -209,7 +209,7 @@ static int FlattenCubic(SdlGlyphShape* shape, const double p[8], const double to
 }
 
 // The pen position: the last point of the open contour.
-static int PenPosition(const SdlGlyphShape* shape, double* x, double* y) {
+static int PenPosition(const GlyphShape* shape, double* x, double* y) {
     if (shape->pointCount <= shape->contourStart) {
         return 0;
     }
@@ -218,8 +218,8 @@ static int PenPosition(const SdlGlyphShape* shape, double* x, double* y) {
     return 1;
 }
 
-int SdlGlyphShapeConicTo(SdlGlyphShape* shape, const double cx, const double cy, const double x,
-                         const double y, const double tolerance) {
+int GlyphShapeConicTo(GlyphShape* shape, const double cx, const double cy, const double x,
+                      const double y, const double tolerance) {
     double p[6] = {0.0, 0.0, cx, cy, x, y};
     if (!PenPosition(shape, &p[0], &p[1])) {
         return 0;
@@ -227,8 +227,8 @@ int SdlGlyphShapeConicTo(SdlGlyphShape* shape, const double cx, const double cy,
     return FlattenConic(shape, p, tolerance, 0);
 }
 
-int SdlGlyphShapeCubicTo(SdlGlyphShape* shape, const double c1x, const double c1y, const double c2x,
-                         const double c2y, const double x, const double y, const double tolerance) {
+int GlyphShapeCubicTo(GlyphShape* shape, const double c1x, const double c1y, const double c2x,
+                      const double c2y, const double x, const double y, const double tolerance) {
     double p[8] = {0.0, 0.0, c1x, c1y, c2x, c2y, x, y};
     if (!PenPosition(shape, &p[0], &p[1])) {
         return 0;
@@ -240,19 +240,19 @@ int SdlGlyphShapeCubicTo(SdlGlyphShape* shape, const double c1x, const double c1
 
 static int WalkMoveTo(const FT_Vector* to, void* user) {
     const OutlineWalk* const walk = (const OutlineWalk*)user;
-    return SdlGlyphShapeMoveTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
+    return GlyphShapeMoveTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
 }
 
 static int WalkLineTo(const FT_Vector* to, void* user) {
     const OutlineWalk* const walk = (const OutlineWalk*)user;
-    return SdlGlyphShapeLineTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
+    return GlyphShapeLineTo(walk->shape, to->x * walk->scale, to->y * walk->scale) ? 0 : 1;
 }
 
 static int WalkConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
     const OutlineWalk* const walk = (const OutlineWalk*)user;
     const double s = walk->scale;
-    return SdlGlyphShapeConicTo(walk->shape, control->x * s, control->y * s, to->x * s, to->y * s,
-                                walk->tolerance)
+    return GlyphShapeConicTo(walk->shape, control->x * s, control->y * s, to->x * s, to->y * s,
+                             walk->tolerance)
                ? 0
                : 1;
 }
@@ -261,15 +261,15 @@ static int WalkCubicTo(const FT_Vector* control1, const FT_Vector* control2, con
                        void* user) {
     const OutlineWalk* const walk = (const OutlineWalk*)user;
     const double s = walk->scale;
-    return SdlGlyphShapeCubicTo(walk->shape, control1->x * s, control1->y * s, control2->x * s,
-                                control2->y * s, to->x * s, to->y * s, walk->tolerance)
+    return GlyphShapeCubicTo(walk->shape, control1->x * s, control1->y * s, control2->x * s,
+                             control2->y * s, to->x * s, to->y * s, walk->tolerance)
                ? 0
                : 1;
 }
 
-int SdlGlyphShapeLoad(SdlGlyphShape* shape, FT_FaceRec_* face, const unsigned glyphIndex,
-                      const double tolerance) {
-    SdlGlyphShapeReset(shape);
+int GlyphShapeLoad(GlyphShape* shape, FT_FaceRec_* face, const unsigned glyphIndex,
+                   const double tolerance) {
+    GlyphShapeReset(shape);
     // Unscaled: coordinates stay in font units, unhinted, and one division gives em = 1.0.
     if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) != 0) {
         return 0;
@@ -297,7 +297,7 @@ int SdlGlyphShapeLoad(SdlGlyphShape* shape, FT_FaceRec_* face, const unsigned gl
     funcs.conic_to = WalkConicTo;
     funcs.cubic_to = WalkCubicTo;
     OutlineWalk walk = {shape, scale, tolerance};
-    if (FT_Outline_Decompose(outline, &funcs, &walk) != 0 || !SdlGlyphShapeClose(shape)) {
+    if (FT_Outline_Decompose(outline, &funcs, &walk) != 0 || !GlyphShapeClose(shape)) {
         return 0;
     }
     return !shape->failed;
@@ -310,7 +310,7 @@ static void TessBegin(GLenum, void*) {
 }
 
 static void TessVertex(void* vertex, void* data) {
-    SdlGlyphShape* const shape = (SdlGlyphShape*)data;
+    GlyphShape* const shape = (GlyphShape*)data;
     if (!Reserve((void**)&shape->corners, &shape->cornerCapacity, shape->cornerCount + 1,
                  2 * sizeof(double))) {
         shape->failed = 1;
@@ -327,7 +327,7 @@ static void TessEnd(void*) {}
 static void TessEdgeFlag(GLboolean, void*) {}
 
 static void TessError(GLenum, void* data) {
-    ((SdlGlyphShape*)data)->failed = 1;
+    ((GlyphShape*)data)->failed = 1;
 }
 
 // A new vertex where contours cross; returning null makes the tessellator report an error.
@@ -335,9 +335,9 @@ static void TessCombine(GLdouble coords[3], void* vertexData[4], GLfloat weight[
                         void* data) {
     (void)vertexData;
     (void)weight;
-    SdlGlyphShape* const shape = (SdlGlyphShape*)data;
-    if (shape->combine == nullptr || shape->combine->used == SdlCombineBlockSize) {
-        SdlCombineBlock* const block = (SdlCombineBlock*)malloc(sizeof(SdlCombineBlock));
+    GlyphShape* const shape = (GlyphShape*)data;
+    if (shape->combine == nullptr || shape->combine->used == GlyphCombineBlockSize) {
+        GlyphCombineBlock* const block = (GlyphCombineBlock*)malloc(sizeof(GlyphCombineBlock));
         if (block == nullptr) {
             shape->failed = 1;
             *outData = nullptr;
@@ -354,7 +354,7 @@ static void TessCombine(GLdouble coords[3], void* vertexData[4], GLfloat weight[
     *outData = xyz;
 }
 
-int SdlGlyphShapeTessellate(SdlGlyphShape* shape, GLUtesselator* tess) {
+int GlyphShapeTessellate(GlyphShape* shape, GLUtesselator* tess) {
     shape->cornerCount = 0;
     if (shape->contourCount == 0) {
         return !shape->failed;
