@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "hud/font.h"
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 #include "platform/gl.h"
 #include "tests/support/program_run.h"
 

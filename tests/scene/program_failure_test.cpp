@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/cg.h"
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 #include "tests/support/program_run.h"
 
 namespace {

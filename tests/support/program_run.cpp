@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/shell.h"
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "platform/cg.h"
-#include "platform/cg/cg_compile.h"
+#include "platform/cg/compiler/compile.h"
 #include "tests/support/gl_window.h"
 
 static CgCompileResult Result;  // too large for the stack

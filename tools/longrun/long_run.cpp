@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "app/shell.h"
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 #include "platform/gl.h"
 #include "tools/common/alloc_count.h"
 #include "tools/common/run_probe.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 #include "platform/gl.h"
 
 static const char* const* pendingCaptures;

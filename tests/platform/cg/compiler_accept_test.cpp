@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/cg/cg_compile.h"
+#include "platform/cg/compiler/compile.h"
 #include "tests/platform/cg/tutorial_programs.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cg/cg_compile.h"
+#include "platform/cg/compiler/compile.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/cg.h"
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 #include "platform/gl.h"
 #include "tests/platform/cg/cg_capture.h"
 #include "tests/support/gl_window.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_runtime.h"
+#include "platform/cg/runtime/runtime.h"
 
 static _CGcontext Contexts[CgMaxContexts];
 _CGprogram CgPrograms[CgMaxPrograms];

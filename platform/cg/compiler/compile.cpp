@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 static CgCompiler Compiler;
 

@@ -1,12 +1,12 @@
 // Recursive-descent parser of the Cg compiler: the top level (structs, globals, functions and their
-// parameters); statements are in cg_parse_stmt.cpp, expressions in cg_parse_expr.cpp. It builds the
-// tree and types it as it goes (the rules are in cg_check.cpp), so declarations must come before
+// parameters); statements are in parse_stmt.cpp, expressions in parse_expr.cpp. It builds the
+// tree and types it as it goes (the rules are in check.cpp), so declarations must come before
 // their use, as in C. Each parse function carries its grammar rule; the recursion is capped at
 // CgMaxNesting so deep nesting is an error, not a stack overflow.
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 // ---- Names and semantics ------------------------------------------------------------------------
 // Reads an identifier that names something new; -1 after an error.

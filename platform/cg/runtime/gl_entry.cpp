@@ -1,8 +1,8 @@
 // Where the Cg stand-in gets its OpenGL 1.3-2.1 entry points: taken directly from libGL on Linux,
-// fetched with wglGetProcAddress on Windows. Nothing else in platform/cg knows the difference.
+// fetched with wglGetProcAddress on Windows. Nothing else in the runtime knows the difference.
 #define GL_GLEXT_PROTOTYPES 1
 
-#include "platform/cg/gl_entry.h"
+#include "platform/cg/runtime/gl_entry.h"
 
 #include <cstddef>
 

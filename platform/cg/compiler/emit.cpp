@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 void CgEmitText(CgCompiler* c, const char* text) {
     const int n = (int)strlen(text);

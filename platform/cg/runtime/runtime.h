@@ -1,10 +1,10 @@
-// The Cg runtime's records, shared by the core calls (cg_runtime.cpp) and the GL calls
-// (cg_gl.cpp). Contexts and programs live in fixed pools; a handle is a pointer into a pool and
+// The Cg runtime's records, shared by the core calls (core.cpp) and the GL calls
+// (opengl.cpp). Contexts and programs live in fixed pools; a handle is a pointer into a pool and
 // is checked against it, so a stale or foreign handle is an error code, not a crash.
 #pragma once
 
 #include "platform/cg.h"
-#include "platform/cg/cg_compile.h"
+#include "platform/cg/compiler/compile.h"
 
 enum {
     CgMaxContexts = 4,  // the program holds one; tests a few
@@ -43,7 +43,7 @@ int CgParameterValid(CGparameter param);
 // Tests and tools: how many contexts and programs are live now (0 after a clean teardown).
 int CgLiveContexts(void);
 int CgLivePrograms(void);
-// Frees the GL objects of a program and forgets its binding (cg_gl.cpp).
+// Frees the GL objects of a program and forgets its binding (opengl.cpp).
 void CgGlReleaseProgram(CGprogram program);
 
 // Tests only (limnora_cg_hooked; the program's limnora_cg has neither hook): called with the GL

@@ -1,7 +1,7 @@
 // Expressions of the Cg parser, by precedence from assignment down to primary expressions. Each
-// finished node is typed at once by cg_check.cpp. Bitwise operators, pointers and the comma
+// finished node is typed at once by check.cpp. Bitwise operators, pointers and the comma
 // operator are outside the subset and are reported as such.
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 static int ParseUnary(CgCompiler* c);
 

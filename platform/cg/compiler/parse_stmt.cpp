@@ -1,7 +1,7 @@
 // Statements of the Cg parser: blocks, declarations, if/else, for, while, do-while, return,
 // break and continue. Conditions must be scalar bool and return values must convert to the
-// function's type; the rules live in cg_check.cpp.
-#include "platform/cg/cg_tree.h"
+// function's type; the rules live in check.cpp.
+#include "platform/cg/compiler/tree.h"
 
 static int ParseStatement(CgCompiler* c);
 

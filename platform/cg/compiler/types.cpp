@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 CgType CgTypeMake(int base, int rows, int cols, int matrix) {
     CgType t;

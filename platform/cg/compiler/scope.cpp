@@ -1,7 +1,7 @@
 // Name scopes of the Cg compiler: variables visible at the parser's position, innermost last, and
 // the table of functions defined so far (a function must be defined before it is called, as in C,
 // which also rules out recursion, which GLSL forbids).
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 void CgScopePush(CgCompiler* c) {
     ++c->scope;

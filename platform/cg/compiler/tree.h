@@ -1,10 +1,10 @@
 // The Cg compiler's working records: tokens, types, the typed syntax tree, symbols and the one
-// compile workspace shared by the lexer, parser, checker and emitter. Internal to platform/cg.
+// compile workspace shared by the lexer, parser, checker and emitter. Internal to the compiler.
 // Everything has a fixed size: running out of room is a compile error, never a crash or a heap
 // allocation. Node index 0 is the null node, so 0 means "none" for every child link.
 #pragma once
 
-#include "platform/cg/cg_compile.h"
+#include "platform/cg/compiler/compile.h"
 
 enum {
     CgMaxNodes = 16384,        // tree nodes per compile
@@ -244,7 +244,7 @@ enum CgHelper {
 };
 
 // ---- Stage interfaces --------------------------------------------------------------------------
-// cg_lexer.cpp
+// lexer.cpp
 void CgLexStart(CgCompiler* c, const char* text, int length);
 void CgLexNext(CgCompiler* c);  // advances c->tok
 int CgTokenIs(const CgCompiler* c, const char* word);
@@ -253,7 +253,7 @@ const char* CgNameText(const CgCompiler* c, int name);
 void CgErrorAt(CgCompiler* c, int line, const char* format, ...);
 void CgErrorNear(CgCompiler* c, const char* expected);  // "expected X near Y" at the current token
 
-// cg_parser.cpp, cg_parse_stmt.cpp, cg_parse_expr.cpp, cg_parse_util.cpp
+// parser.cpp, parse_stmt.cpp, parse_expr.cpp, parse_util.cpp
 int CgParseProgram(CgCompiler* c);  // 1 on success; the top-level list starts at node 1's next
 int CgParseBlockBody(CgCompiler* c, int line);  // after '{', through '}'
 int CgParseDeclarators(CgCompiler* c, int kind, CgType type, int line, int needSemicolon);
@@ -271,7 +271,7 @@ void CgNodeAdopt(CgCompiler* c, int parent, int child);  // updates parent's dep
 int CgEnter(CgCompiler* c);                              // recursion guard: 0 when too deep
 void CgLeave(CgCompiler* c);
 
-// cg_types.cpp
+// types.cpp
 CgType CgTypeMake(int base, int rows, int cols, int matrix);
 int CgTypeEqual(CgType x, CgType y);
 int CgTypeIsNumeric(CgType t);
@@ -283,7 +283,7 @@ int CgTypeFromWord(const char* text, int length, CgType* out);
 int CgTypeWordUnsupported(const char* text, int length);
 int CgSemanticParse(const char* text, int length, CgSemantic* out);
 
-// cg_check.cpp, cg_check_call.cpp: type rules; each returns the node it finished (possibly
+// check.cpp, check_call.cpp: type rules; each returns the node it finished (possibly
 // wrapped in a conversion) or 0 after an error.
 int CgCheckConvert(CgCompiler* c, int node, CgType to, const char* what);
 int CgCheckCondition(CgCompiler* c, int node);
@@ -299,21 +299,21 @@ int CgCheckConstruct(CgCompiler* c, int node);
 int CgCheckCall(CgCompiler* c, int node, int name);  // user function or intrinsic
 int CgCheckIsConstant(const CgCompiler* c, int node);
 
-// cg_scope.cpp
+// scope.cpp
 void CgScopePush(CgCompiler* c);
 void CgScopePop(CgCompiler* c);
 int CgScopeDeclare(CgCompiler* c, const CgSymbol* symbol, int line);  // vars index, -1 on error
 int CgScopeFind(const CgCompiler* c, int name);                       // vars index, -1 if none
 int CgFunctionFind(const CgCompiler* c, int name);
 
-// cg_intrinsics.cpp
+// intrinsics.cpp
 int CgIntrinsicFind(const char* name);  // -1 if not an intrinsic
 const char* CgIntrinsicGlslName(int intrinsic);
 int CgCheckIntrinsic(CgCompiler* c, int node, int intrinsic);
 int CgIntrinsicIsSaturate(int intrinsic);
 int CgIntrinsicIsMul(int intrinsic);
 
-// cg_emit.cpp / cg_emit_entry.cpp
+// emit.cpp / emit_entry.cpp
 int CgEmitProgram(CgCompiler* c);
 void CgEmitText(CgCompiler* c, const char* text);
 void CgEmitFormat(CgCompiler* c, const char* format, ...);
@@ -327,7 +327,7 @@ void CgGlslVarName(const CgCompiler* c, int var, char* out, int size);
 void CgEmitName(CgCompiler* c, int kind, int name);
 void CgEmitVar(CgCompiler* c, int var);
 
-// cg_emit_helpers.cpp
+// emit_helpers.cpp
 int CgAssignHelperFind(CgCompiler* c, int op, CgType target, CgType value, int line);
 void CgEmitHelpers(CgCompiler* c);
 void CgEmitInlineRemainder(CgCompiler* c, int x, int y, int isFloat);

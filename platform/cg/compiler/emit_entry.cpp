@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 static const char* const BindingNames[CgBindKinds] = {"",       "POSITION", "NORMAL", "COLOR0",
                                                       "COLOR1", "TEXCOORD", "FOG",    "PSIZE"};

@@ -3,7 +3,7 @@
 // assignments that GLSL cannot write as "a op= b". Each is emitted only when the program uses it.
 #include <cstdio>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 // m: 1 where y is -1, else 0, as int(y == -1) or ivecN(equal(y, ivecN(-1))).
 static void EmitMinusOneMask(CgCompiler* c, const int y) {

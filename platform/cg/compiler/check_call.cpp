@@ -1,10 +1,10 @@
 // Type rules of the Cg compiler for casts, constructors and calls: what a cast may convert,
 // how many components a constructor takes, and how call arguments meet the parameters of a
 // user function (out and inout need an exact, assignable argument). Intrinsics are in
-// cg_intrinsics.cpp; texture sampling is reported as outside the vertex-program subset.
+// intrinsics.cpp; texture sampling is reported as outside the vertex-program subset.
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 static void NameOf(const CgCompiler* c, const CgType t, char* out) {
     CgTypeName(c, t, out, 64);

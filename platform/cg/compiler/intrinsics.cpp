@@ -1,9 +1,9 @@
 // The Cg standard-library functions of the subset, with their GLSL names and type rules. Their
 // arguments are turned into float vectors of one common size (a scalar widens, as Cg allows),
-// which every GLSL 1.20 overload accepts. mul follows Cg's row-major matrices (cg_emit.cpp).
+// which every GLSL 1.20 overload accepts. mul follows Cg's row-major matrices (emit.cpp).
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 enum IntrinsicRule {
     RuleMap,       // per component: result has the arguments' common size

@@ -3,7 +3,7 @@
 // parsers.
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 // ---- Helpers ------------------------------------------------------------------------------------
 

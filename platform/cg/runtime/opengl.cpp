@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/cg/cg_runtime.h"
-#include "platform/cg/gl_entry.h"
+#include "platform/cg/runtime/gl_entry.h"
+#include "platform/cg/runtime/runtime.h"
 
 // Which program the profile runs: bound by cgGLBindProgram, active while the profile is enabled.
 static CGprogram BoundProgram = 0;
@@ -345,7 +345,7 @@ void cgGLSetMatrixParameterfr(const CGparameter param, const float* matrix) {
     SetUniform(param, matrix, info->rows * info->cols);
 }
 
-int CgMatrixInvert(const double* m, double* out);  // cg_matrix.cpp
+int CgMatrixInvert(const double* m, double* out);  // matrix.cpp
 
 void cgGLSetStateMatrixParameter(const CGparameter param, const CGGLenum matrix,
                                  const CGGLenum transform) {

@@ -4,7 +4,7 @@
 // Operators work per component; vector comparisons are outside the subset.
 #include <cstring>
 
-#include "platform/cg/cg_tree.h"
+#include "platform/cg/compiler/tree.h"
 
 static void NameOf(const CgCompiler* c, const CgType t, char* out) {
     CgTypeName(c, t, out, 64);
