@@ -1,12 +1,7 @@
-# Installation and packages, included from the top-level CMakeLists.txt after the program and the
-# tools. `cmake --install` lays Limnora out under any prefix; CPack makes the Debian package
-# (Linux) or the zip (the MinGW build) from that layout; scripts/package runs both. The build
-# folder keeps its own layout, the program beside its data in bin/.
-if(NOT LIMNORA_TOOLS)
-  message(STATUS "No install rules: terrain.raw comes from the tools (LIMNORA_TOOLS)")
-  return()
-endif()
-
+# Installation and packages, included from the top-level CMakeLists.txt after the program, its
+# data and the tools. `cmake --install` lays Limnora out under any prefix; CPack makes the Debian
+# package (Linux) or the zip (the MinGW build) from that layout; scripts/package runs both. The
+# build folder keeps its own layout, the program beside its data in bin/.
 set(CPACK_PACKAGE_NAME limnora)
 set(CPACK_PACKAGE_VENDOR "The Limnora developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time 3D scene of water, an island and plants in wind")

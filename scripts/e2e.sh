@@ -1,6 +1,6 @@
 # Sourced by the end-to-end stages (scripts/test-windows, scripts/test-install): timed steps, the
-# failure exit, windows on the X server, held keys, and the Wine prefix with the program's
-# settings. Set LIMNORA_STAGE to the stage's name first; it prefixes every line.
+# failure exit, the program built alone, windows on the X server, held keys, and the Wine prefix
+# with the program's settings. Set LIMNORA_STAGE to the stage's name first; it prefixes every line.
 
 # ---- Timing and failure -------------------------------------------------------------------------
 step_start=0
@@ -15,6 +15,24 @@ StepDone() {
 Fail() {
   echo "$LIMNORA_STAGE: FAIL: $*" >&2
   exit 1
+}
+
+# ---- The program alone ---------------------------------------------------------------------------
+# Configures a fresh build folder $1 (further arguments go to cmake), builds the `limnora` target
+# and nothing else, and fails unless the program ($2, its file name) lies in bin/ with
+# terrain.raw and wind.cg beside it: building the program alone leaves a folder that runs.
+ProgramAlone() {
+  local folder=$1 program=$2
+  shift 2
+  rm -rf "$folder"
+  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLIMNORA_TESTS=OFF \
+    -DLIMNORA_TOOLS=OFF "$@" >/dev/null
+  cmake --build "$folder" --target limnora >/dev/null
+  local file
+  for file in "$program" terrain.raw wind.cg; do
+    [ -f "$folder/bin/$file" ] || Fail "building only limnora left no $file in $folder/bin"
+  done
+  echo "$LIMNORA_STAGE: the limnora target alone: $(cd "$folder/bin" && LC_ALL=C ls | tr '\n' ' ')"
 }
 
 # ---- Windows and keys -----------------------------------------------------------------------------

@@ -1,32 +1,13 @@
-// Height map loading and look-up. The loader never stops the program: what it could read stays,
-// and the user is told of a missing file or a read error with a plain "Error" box.
+// The height map record and its bounded look-up: plain memory, no platform call, so that the
+// terrain generator (tools/data) can be built for the build machine from these sources alone.
 #include "terrain/heightmap.h"
 
-#include <cstdio>
-
-#include "platform/win32.h"
+#include <cstddef>
 
 unsigned char HeightMap[MapSize * MapSize];
 
 // A non-negative remainder, so that negative coordinates wrap instead of indexing before the map.
 static int WrapToMap(int value);
-
-void LoadHeightMap(const char* const name, const int length, unsigned char* const map) {
-    if (name == NULL || map == NULL || length < 0) {
-        return;
-    }
-    FILE* const file = fopen(name, "rb");
-    if (file == NULL) {
-        MessageBoxA(NULL, "Konnte die Height Map nicht finden!", "Error", MB_OK);
-        return;
-    }
-    // A short file is not an error: the end of the file simply ends the read.
-    fread(map, 1, (size_t)length, file);
-    if (ferror(file)) {
-        MessageBoxA(NULL, "Daten konnten nicht geholt werden!!", "Error", MB_OK);
-    }
-    fclose(file);
-}
 
 int HeightAt(const unsigned char* const map, const int x, const int y) {
     if (map == NULL) {

@@ -13,11 +13,10 @@ target_sources(limnora PRIVATE ${CMAKE_BINARY_DIR}/limnora.rc)
 set_target_properties(limnora PROPERTIES WIN32_EXECUTABLE TRUE)
 target_link_options(limnora PRIVATE -Wl,--undefined=WinMain)
 
-# Tools that run on Windows: the terrain generator (the build runs it through Wine to put
-# terrain.raw beside the program) and the in-process frame capture.
+# The tool that runs on Windows: the in-process frame capture, winshot. (terrain.raw comes from the
+# generator built for the build machine: tools/data.)
 if(LIMNORA_TOOLS)
-  add_subdirectory(tools/terrain)
-  add_subdirectory(tools/winshot)
+  add_subdirectory(tools/capture)
 endif()
 
 if(LIMNORA_TESTS)

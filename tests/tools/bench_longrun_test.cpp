@@ -11,9 +11,9 @@
 
 #include "terrain/heightmap.h"
 #include "tests/support/program_run.h"
-#include "tools/common/growth.h"
-#include "tools/common/run_probe.h"
-#include "tools/terrain/generate.h"
+#include "tools/data/terrain_generate.h"
+#include "tools/performance/growth.h"
+#include "tools/performance/run_probe.h"
 
 namespace {
 

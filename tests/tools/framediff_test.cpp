@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "tools/framediff/compare.h"
-#include "tools/framediff/frame_image.h"
+#include "tools/capture/frame_compare.h"
+#include "tools/capture/frame_image.h"
 
 namespace {
 

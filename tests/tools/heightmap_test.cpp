@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/heightmap/convert.h"
+#include "tools/data/height_convert.h"
 
 // A byte string from a literal that may hold zero bytes.
 #define BYTES(literal) std::string(literal, sizeof(literal) - 1)

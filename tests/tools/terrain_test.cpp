@@ -12,7 +12,7 @@
 #include "plants/field.h"
 #include "plants/random.h"
 #include "terrain/heightmap.h"
-#include "tools/terrain/generate.h"
+#include "tools/data/terrain_generate.h"
 
 namespace {
 
