@@ -17,7 +17,7 @@
 #include "plants/field.h"
 #include "plants/wind.h"
 #include "terrain/heightmap.h"
-#include "tests/scene/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 #include "tests/support/program_run.h"
 #include "water/water.h"
 

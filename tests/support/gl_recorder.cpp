@@ -1,7 +1,7 @@
 // Records the program's immediate-mode calls by standing in front of libGL's entry points: the
 // test program's own glBegin, glVertex3f, ... are found first and pass every call on to the real
 // ones. Only calls between GlRecorderStart and GlRecorderTake are kept.
-#include "tests/scene/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <dlfcn.h>
 
@@ -21,7 +21,7 @@ F Real(const char* name) {
     return (F)symbol;
 }
 
-void Note(GlOp op, float a = 0.0f, float b = 0.0f, float c = 0.0f, float d = 0.0f) {
+void Note(GlOp op, double a = 0.0, double b = 0.0, double c = 0.0, double d = 0.0) {
     if (recording) {
         calls.push_back({op, {a, b, c, d}, 0});
     }
@@ -81,6 +81,38 @@ extern "C" void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
         Real<void (*)(GLfloat, GLfloat, GLfloat)>("glTranslatef");
     Note(GlOpTranslate, x, y, z);
     real(x, y, z);
+}
+
+extern "C" void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
+    static void (*real)(GLdouble, GLdouble, GLdouble) =
+        Real<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
+    Note(GlOpVertex3d, x, y, z);
+    real(x, y, z);
+}
+
+extern "C" void glNormal3d(GLdouble x, GLdouble y, GLdouble z) {
+    static void (*real)(GLdouble, GLdouble, GLdouble) =
+        Real<void (*)(GLdouble, GLdouble, GLdouble)>("glNormal3d");
+    Note(GlOpNormal3d, x, y, z);
+    real(x, y, z);
+}
+
+extern "C" void glFrontFace(GLenum mode) {
+    static void (*real)(GLenum) = Real<void (*)(GLenum)>("glFrontFace");
+    Note(GlOpFrontFace, (double)mode);
+    real(mode);
+}
+
+extern "C" void glNewList(GLuint list, GLenum mode) {
+    static void (*real)(GLuint, GLenum) = Real<void (*)(GLuint, GLenum)>("glNewList");
+    Note(GlOpNewList, (double)list, (double)mode);
+    real(list, mode);
+}
+
+extern "C" void glEndList(void) {
+    static void (*real)(void) = Real<void (*)(void)>("glEndList");
+    Note(GlOpEndList);
+    real();
 }
 
 void GlRecorderStart(void) {
