@@ -24,6 +24,14 @@ enum {
     SdlCaptionHeight = 23  // title bar, above the top border
 };
 
+// Window styles the header does not name (Windows values).
+enum : DWORD {
+    SdlStyleVisible = 0x10000000u,
+    SdlStyleCaption = 0x00C00000u,
+    SdlStyleBorder = 0x00800000u,
+    SdlStyleThickFrame = 0x00040000u
+};
+
 // ---- Records ------------------------------------------------------------------------------------
 // data1 of the focus events the driver pushes: while it is on, only these move the focus.
 enum { SdlScriptedFocus = 1 };
@@ -57,9 +65,18 @@ struct SdlWindow {
     int sdlFormat;                  // pixel format the SDL window was created for
 };
 
+// The buttons of one MB_ style, left to right, with the one Escape presses (0: Escape does
+// nothing).
+struct SdlBoxStyle {
+    int count;
+    int ids[3];
+    const char* labels[3];  // as a German Windows labels them
+    int escapeId;
+};
+
 // ---- Session (system.cpp) -----------------------------------------------------------------------
-// Starts SDL video once per process; 1 when it is available. Failures are retried on next need.
-int SdlVideoReady(void);
+// The button Return presses: the first, or the one MB_DEFBUTTON2/3 names when it exists.
+int SdlBoxDefaultIndex(const SdlBoxStyle* style, UINT type);
 // Milliseconds since the layer started (MSG.time).
 DWORD SdlTicks(void);
 // Unicode code point of a code page 1252 byte (the five undefined bytes map to U+0081 etc.).
@@ -83,8 +100,8 @@ HWND SdlWindowHandle(int index);
 int SdlWindowBySdlId(unsigned sdlId);
 // The most recently created live window, or -1.
 int SdlLastWindowIndex(void);
-// Creates the SDL window of a record again for another pixel format (before any context).
-int SdlWindowRecreate(int index, int sdlFormat);
+// What the frame adds on each side of the client area for a style (and a menu bar).
+void SdlFrameOf(DWORD style, int menu, RECT* frame);
 int SdlClassesLive(void);
 int SdlWindowsLive(void);
 // The window procedure of a registered class.
@@ -99,7 +116,11 @@ int SdlDisplayChanged(void);
 int SdlCursorCounter(void);
 
 // ---- Messages (message.cpp) ---------------------------------------------------------------------
-// Turns one SDL event into queued messages; returns how many it queued.
+// Appends an input message (from a backend's event); 0 when the queue is full.
+int SdlQueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The lParam of WM_SIZE for a window's client size.
+LPARAM SdlSizeParam(const SdlWindow* w);
+// Turns one SDL event into queued messages; returns how many it queued (message_sdl.cpp).
 int SdlTranslateEvent(const SDL_Event* event);
 // Drops every queued message for a window that is being destroyed.
 void SdlQueuePurge(HWND window);
@@ -111,10 +132,46 @@ int SdlDcsLive(void);
 int SdlContextsLive(void);
 // Releases the DCs of a window being destroyed and unbinds the current context from it.
 void SdlWglWindowGone(int index);
-// SDL GL attributes of a pixel format (1-based); returns 0 for an unknown one.
+// One pixel format, decoded from its 1-based index.
+struct SdlPixelFormat {
+    int red, green, blue, alpha;  // bits per channel
+    int depth, stencil;           // bits
+    int doubleBuffer;             // 1 = back buffer
+};
+int SdlDecodeFormat(int index, SdlPixelFormat* format);
+// SDL GL attributes of a pixel format (1-based); returns 0 for an unknown one (wgl_sdl.cpp).
 int SdlApplyPixelFormat(int format);
 // The pixel format every window is first created for (what the program asks for).
 int SdlDefaultPixelFormat(void);
+
+// ---- Backend: SDL (*_sdl.cpp) or the browser (web/) -------------------------------------------
+// Starts the backend's video once per process; 1 when it is available. Failures are retried on
+// next need.
+int BackendVideoReady(void);
+// Makes the window itself for a record whose geometry is set, hidden, for a pixel format.
+int BackendWindowOpen(SdlWindow* w, int x, int y, int format);
+void BackendWindowClose(SdlWindow* w);
+// Shows (and restores) or hides the window.
+void BackendWindowShow(SdlWindow* w, int show);
+// Makes the window of a record again for another pixel format (before any context).
+int BackendWindowRecreate(int index, int format);
+// Turns every event waiting now into queued messages.
+void BackendPumpEvents(void);
+// Waits until an event queued a message: 1, or 0 when nothing can ever arrive.
+int BackendWaitEvent(void);
+// Shows a modal box of the style; returns the button pressed (or the default where none can be).
+int BackendShowBox(HWND owner, const char* text, const char* caption, UINT type,
+                   const SdlBoxStyle* style);
+// A GL context for the window and pixel format, leaving the current one as it was; null, with the
+// reason on standard error, when none can be made.
+void* BackendContextCreate(const SdlWindow* w, int format);
+// Makes a context current on the window (1), or releases the current one when gl is null.
+int BackendContextMakeCurrent(const SdlWindow* w, void* gl);
+void BackendContextDelete(void* gl);
+// 1 when the current context draws into this window.
+int BackendContextOnWindow(const SdlWindow* w);
+// Presents the back buffer.
+void BackendSwap(const SdlWindow* w);
 
 // ---- Fonts (font.cpp) ---------------------------------------------------------------------------
 // Fonts from CreateFontA not yet deleted.

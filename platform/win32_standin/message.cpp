@@ -1,15 +1,10 @@
-// The thread's message queue in the Win32 stand-in: posted messages, input messages made from SDL
-// events, and WM_PAINT generated whenever nothing else waits (the program never validates).
+// The thread's message queue in the Win32 stand-in, shared by both backends: posted messages,
+// input messages the backend makes from its events (SDL's, or the page's), and WM_PAINT generated
+// whenever nothing else waits (the program never validates).
 //   [x] order: posted, then input, then WM_PAINT; WM_QUIT through any filter; window and range
 //       filters
-//   [x] keys (auto-repeat as further key-downs; Alt and F10 as WM_SYSKEY...); keys SDL queued for
-//       a window destroyed since are dropped
-//   [x] close box; minimize, restore, maximize and resize as WM_SIZE with the client size; focus
-//       gained and lost as WM_ACTIVATE and WM_SETFOCUS/WM_KILLFOCUS
-//   [x] WaitMessage blocks in SDL_WaitEvent until a message can be returned
+//   [x] WaitMessage blocks (or, in the browser, yields) until a message can be returned
 //   [ ] sent messages from other threads, WM_CHAR (no TranslateMessage), mouse, timers, scan codes
-#include <SDL.h>
-
 #include <cstring>
 
 #include "platform/win32_standin/internal.h"
@@ -25,7 +20,7 @@ struct SdlQueue {
 };
 
 SdlQueue posted;  // PostMessageA
-SdlQueue input;   // made from SDL events
+SdlQueue input;   // made from the backend's events
 
 int Push(SdlQueue* queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (queue->count >= QueueSize) {
@@ -82,10 +77,6 @@ void Purge(SdlQueue* queue, HWND window) {
     queue->count = kept;
 }
 
-LPARAM SizeParam(const SdlWindow* w) {
-    return (LPARAM)(((DWORD)(w->clientHeight & 0xFFFF) << 16) | (DWORD)(w->clientWidth & 0xFFFF));
-}
-
 // The first window that wants a WM_PAINT under the filter, or -1.
 int PaintableWindow(HWND window, UINT first, UINT last) {
     if (!((first == 0 && last == 0) || (WM_PAINT >= first && WM_PAINT <= last))) {
@@ -104,127 +95,14 @@ int PaintableWindow(HWND window, UINT first, UINT last) {
     return -1;
 }
 
-// Translates every SDL event waiting now.
-void PumpSdl(void) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        return;
-    }
-    SDL_PumpEvents();
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-        SdlTranslateEvent(&event);
-    }
-}
-
-int TranslateKey(const SDL_KeyboardEvent* key) {
-    int index = SdlWindowBySdlId(key->windowID);
-    if (index < 0 && key->windowID != 0) {
-        // SDL still had it queued for a window destroyed since (an auto-repeat during a
-        // re-creation); Windows drops a destroyed window's input with it.
-        return 0;
-    }
-    if (index < 0) {
-        index = SdlLastWindowIndex();  // no keyboard focus reported: the program's window
-    }
-    const int vk = SdlKeyToVk(key->keysym.sym);
-    if (index < 0 || vk == 0) {
-        return 0;
-    }
-    const int down = key->type == SDL_KEYDOWN;
-    const int alt = (key->keysym.mod & KMOD_ALT) != 0;
-    const int system = alt || vk == VK_F10 || vk == VK_MENU;
-    UINT message;
-    if (down) {
-        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    } else {
-        message = system ? WM_SYSKEYUP : WM_KEYUP;
-    }
-    // Repeat count 1; bit 29 Alt held, bit 30 the key was down before, bit 31 released.
-    DWORD bits = 1;
-    if (alt) {
-        bits |= 1u << 29;
-    }
-    if (!down || key->repeat) {
-        bits |= 1u << 30;
-    }
-    if (!down) {
-        bits |= 1u << 31;
-    }
-    return Push(&input, SdlWindowHandle(index), message, (WPARAM)vk, (LPARAM)bits);
-}
-
-int TranslateWindowEvent(const SDL_WindowEvent* event) {
-    const int index = SdlWindowBySdlId(event->windowID);
-    SdlWindow* w = SdlWindowAt(index);
-    if (!w) {
-        return 0;
-    }
-    const HWND handle = SdlWindowHandle(index);
-    switch (event->event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            return Push(&input, handle, WM_CLOSE, 0, 0);
-        case SDL_WINDOWEVENT_MINIMIZED:
-            w->minimized = 1;
-            return Push(&input, handle, WM_SIZE, SIZE_MINIMIZED, 0);
-        case SDL_WINDOWEVENT_MAXIMIZED:
-            // SDL reports the new size apart; the driver passes it along.
-            if (event->data1 > 0 && event->data2 > 0) {
-                w->clientWidth = event->data1;
-                w->clientHeight = event->data2;
-            } else {
-                SDL_GetWindowSize(w->sdl, &w->clientWidth, &w->clientHeight);
-            }
-            w->minimized = 0;
-            w->maximized = 1;
-            return Push(&input, handle, WM_SIZE, SIZE_MAXIMIZED, SizeParam(w));
-        case SDL_WINDOWEVENT_RESTORED:
-            w->minimized = 0;
-            w->maximized = 0;
-            return Push(&input, handle, WM_SIZE, SIZE_RESTORED, SizeParam(w));
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            // SDL echoes sizes it already reported; Windows tells only of changes.
-            if (w->minimized ||
-                (event->data1 == w->clientWidth && event->data2 == w->clientHeight)) {
-                return 0;
-            }
-            w->clientWidth = event->data1;
-            w->clientHeight = event->data2;
-            return Push(&input, handle, WM_SIZE, w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                        SizeParam(w));
-        // As Windows tells a top-level window: activation first, then the keyboard focus; the
-        // other window's handle is not known here. SDL reports the keys still down as released
-        // when it reports the focus lost, which Windows does not; they are passed on all the
-        // same: SDL marks nothing that tells them from real releases, dropping a real release
-        // would leave a key stuck, and a program that forgets its keys on WM_KILLFOCUS (as this
-        // one does) ends up with the same keys either way. Under the test driver only scripted
-        // changes count: on a shared test display other processes' windows take the real focus
-        // at any moment.
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-        case SDL_WINDOWEVENT_FOCUS_LOST: {
-            if (SdlDriverOn() && event->data1 != SdlScriptedFocus) {
-                return 0;
-            }
-            const int gained = event->event == SDL_WINDOWEVENT_FOCUS_GAINED;
-            return Push(&input, handle, WM_ACTIVATE, gained ? WA_ACTIVE : WA_INACTIVE, 0) +
-                   Push(&input, handle, gained ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
-        }
-        default:
-            return 0;
-    }
-}
-
 }  // namespace
 
-int SdlTranslateEvent(const SDL_Event* event) {
-    switch (event->type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            return TranslateKey(&event->key);
-        case SDL_WINDOWEVENT:
-            return TranslateWindowEvent(&event->window);
-        default:
-            return 0;
-    }
+int SdlQueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Push(&input, window, message, wParam, lParam);
+}
+
+LPARAM SdlSizeParam(const SdlWindow* w) {
+    return (LPARAM)(((DWORD)(w->clientHeight & 0xFFFF) << 16) | (DWORD)(w->clientWidth & 0xFFFF));
 }
 
 void SdlQueuePurge(HWND window) {
@@ -242,7 +120,7 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remo
         return FALSE;
     }
     SdlDriverCheckStop();
-    PumpSdl();
+    BackendPumpEvents();
     for (int pass = 0; pass < 2; pass++) {
         if (Take(&posted, msg, window, first, last, remove) ||
             Take(&input, msg, window, first, last, remove)) {
@@ -250,7 +128,7 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remo
         }
         // Scripted input for the coming frame arrives the way real input would, before its paint.
         if (pass == 0 && SdlDriverPushDue() > 0) {
-            PumpSdl();
+            BackendPumpEvents();
             continue;
         }
         break;
@@ -271,26 +149,15 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remo
 
 BOOL WINAPI WaitMessage(void) {
     SdlLogCall("WaitMessage");
-    PumpSdl();
+    BackendPumpEvents();
     if (SdlQueued() > 0 || PaintableWindow(nullptr, 0, 0) >= 0) {
         return TRUE;
     }
     if (SdlDriverPushIdle()) {
-        PumpSdl();
+        BackendPumpEvents();
         return TRUE;
     }
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        return FALSE;  // nothing could ever arrive
-    }
-    for (;;) {
-        SDL_Event event;
-        if (!SDL_WaitEvent(&event)) {
-            return FALSE;
-        }
-        if (SdlTranslateEvent(&event) > 0) {
-            return TRUE;
-        }
-    }
+    return BackendWaitEvent() ? TRUE : FALSE;
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {

@@ -1,11 +1,9 @@
-// Device contexts, pixel formats and WGL contexts of the Win32 stand-in, over SDL GL contexts.
-// A DC stands for its window; a pixel format is a set of SDL GL attributes; the window's SDL
-// window is created again when SetPixelFormat picks a format it was not created for.
+// Device contexts, pixel formats and WGL contexts of the Win32 stand-in, shared by both backends;
+// the backend makes the contexts (SDL GL contexts, or WebGL 2). A DC stands for its window; the
+// backend's window is made again when SetPixelFormat picks a format it was not made for.
 //   [x] RGBA formats of 32/24/16 colour bits x no/16/24+8 depth x double/single buffer
 //   [x] wglCreateContext leaves the current context as it was; SwapBuffers with swap interval 0
 //   [ ] colour-index and bitmap formats, DescribePixelFormat, screen DCs, sharing lists, threads
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -20,13 +18,6 @@ const DWORD PfdDoubleBufferDontCare = 0x40000000u;
 
 enum { ColourKinds = 3, DepthKinds = 3, FormatCount = ColourKinds * DepthKinds * 2 };
 
-// One pixel format, decoded from its 1-based index.
-struct SdlPixelFormat {
-    int red, green, blue, alpha;  // bits per channel
-    int depth, stencil;           // bits
-    int doubleBuffer;             // 1 = back buffer
-};
-
 struct SdlDc {
     int live;
     unsigned serial;  // part of the handle
@@ -35,9 +26,9 @@ struct SdlDc {
 
 struct SdlContext {
     int live;
-    unsigned serial;   // part of the handle
-    SDL_GLContext gl;  // SDL's context
-    int format;        // pixel format it was made for
+    unsigned serial;  // part of the handle
+    void* gl;         // the backend's context
+    int format;       // pixel format it was made for
 };
 
 SdlDc dcs[SdlMaxDcs];
@@ -50,7 +41,9 @@ int FormatIndex(int colourKind, int depthKind, int doubleBuffer) {
     return 1 + colourKind * DepthKinds * 2 + depthKind * 2 + (doubleBuffer ? 0 : 1);
 }
 
-int DecodeFormat(int index, SdlPixelFormat* format) {
+}  // namespace
+
+int SdlDecodeFormat(int index, SdlPixelFormat* format) {
     if (index < 1 || index > FormatCount) {
         return 0;
     }
@@ -67,6 +60,8 @@ int DecodeFormat(int index, SdlPixelFormat* format) {
     format->doubleBuffer = ((index - 1) % 2) == 0;
     return 1;
 }
+
+namespace {
 
 // Handles are (serial << 8) | (slot + 1); returns the slot, or -1 outside the table.
 int HandleSlot(uintptr_t value, int size, unsigned* serial) {
@@ -99,7 +94,7 @@ int ContextIndex(HGLRC rc) {
 
 void ReleaseCurrent(void) {
     if (currentContext >= 0) {
-        SDL_GL_MakeCurrent(nullptr, nullptr);
+        BackendContextMakeCurrent(nullptr, nullptr);
         currentContext = -1;
     }
 }
@@ -170,14 +165,14 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* pfd)
     }
     const int index = DcIndex(dc);
     SdlPixelFormat decoded;
-    if (index < 0 || !DecodeFormat(format, &decoded)) {
+    if (index < 0 || !SdlDecodeFormat(format, &decoded)) {
         return FALSE;
     }
     SdlWindow* w = SdlWindowAt(dcs[index].window);
     if (w->pixelFormat != 0) {
         return w->pixelFormat == format ? TRUE : FALSE;  // a window's format is set once
     }
-    if (w->sdlFormat != format && !SdlWindowRecreate(dcs[index].window, format)) {
+    if (w->sdlFormat != format && !BackendWindowRecreate(dcs[index].window, format)) {
         return FALSE;
     }
     w->pixelFormat = format;
@@ -193,7 +188,7 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     // The driver's hook sees the finished frame while it is still in the back buffer: after the
     // flip its contents are undefined, and the front buffer of a GLX window cannot be read back.
     SdlDriverBeforeSwap();
-    SDL_GL_SwapWindow(SdlWindowAt(dcs[index].window)->sdl);
+    BackendSwap(SdlWindowAt(dcs[index].window));
     return TRUE;
 }
 
@@ -206,7 +201,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
         return nullptr;
     }
     const SdlWindow* w = SdlWindowAt(dcs[index].window);
-    if (w->pixelFormat == 0 || !SdlApplyPixelFormat(w->pixelFormat)) {
+    if (w->pixelFormat == 0) {
         return nullptr;  // ERROR_INVALID_PIXEL_FORMAT
     }
     int slot = -1;
@@ -219,15 +214,10 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     if (slot < 0) {
         return nullptr;
     }
-    // SDL makes a new context current; WGL does not.
-    SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
-    const SDL_GLContext previous = SDL_GL_GetCurrentContext();
-    const SDL_GLContext gl = SDL_GL_CreateContext(w->sdl);
+    void* const gl = BackendContextCreate(w, w->pixelFormat);
     if (!gl) {
-        fprintf(stderr, "wglCreateContext: %s\n", SDL_GetError());
         return nullptr;
     }
-    SDL_GL_MakeCurrent(previous ? previousWindow : nullptr, previous);
     contexts[slot].live = 1;
     contexts[slot].serial = nextSerial++;
     contexts[slot].gl = gl;
@@ -252,11 +242,9 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC rc) {
     if (w->pixelFormat != contexts[context].format) {
         return FALSE;  // ERROR_INVALID_PIXEL_FORMAT
     }
-    if (SDL_GL_MakeCurrent(w->sdl, contexts[context].gl) != 0) {
-        fprintf(stderr, "wglMakeCurrent: %s\n", SDL_GetError());
+    if (!BackendContextMakeCurrent(w, contexts[context].gl)) {
         return FALSE;
     }
-    SDL_GL_SetSwapInterval(0);  // frames as fast as they can be drawn
     currentContext = context;
     return TRUE;
 }
@@ -270,7 +258,7 @@ BOOL WINAPI wglDeleteContext(HGLRC rc) {
     if (context == currentContext) {
         ReleaseCurrent();
     }
-    SDL_GL_DeleteContext(contexts[context].gl);
+    BackendContextDelete(contexts[context].gl);
     memset(&contexts[context], 0, sizeof(contexts[context]));
     return TRUE;
 }
@@ -294,8 +282,8 @@ int SdlContextsLive(void) {
 }
 
 void SdlWglWindowGone(int index) {
-    // The window's own DC dies with it (CS_OWNDC); SDL drops the current context with the window.
-    if (currentContext >= 0 && SDL_GL_GetCurrentWindow() == SdlWindowAt(index)->sdl) {
+    // The window's own DC dies with it (CS_OWNDC); the current context goes with the window.
+    if (currentContext >= 0 && BackendContextOnWindow(SdlWindowAt(index))) {
         ReleaseCurrent();
     }
     for (int i = 0; i < SdlMaxDcs; i++) {
@@ -304,23 +292,6 @@ void SdlWglWindowGone(int index) {
             memset(&dcs[i], 0, sizeof(dcs[i]));
         }
     }
-}
-
-int SdlApplyPixelFormat(int format) {
-    SdlPixelFormat f;
-    if (!DecodeFormat(format, &f)) {
-        return 0;
-    }
-    SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, f.red);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, f.green);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, f.blue);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, f.alpha);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, f.depth);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, f.stencil);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, f.doubleBuffer);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    return 1;
 }
 
 int SdlDefaultPixelFormat(void) {

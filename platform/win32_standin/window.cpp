@@ -1,12 +1,12 @@
-// Window classes, windows, display modes and the cursor of the Win32 stand-in, over SDL windows.
-// Every window is an SDL window with an OpenGL surface; its messages go to its class's procedure.
+// Window classes and windows of the Win32 stand-in, shared by both backends: the class table and
+// the window records; the backend makes the window itself (an SDL window with an OpenGL surface,
+// or the page's canvas). A window's messages go to its class's procedure.
 //   [x] class table (duplicate names and a wrong cbSize fail; names compared without case)
 //   [x] WM_CREATE with lpCreateParams, sent at once (-1 fails the creation); WM_DESTROY
 //   [x] WS_OVERLAPPEDWINDOW with one fixed frame (AdjustWindowRectEx); WS_POPUP fullscreen while a
 //       display mode is changed; other styles borderless
 //   [x] ShowWindow SW_HIDE / SW_SHOWNORMAL (WM_SIZE on showing); GWLP_USERDATA holds a pointer
 //   [ ] parents, menus, WS_VISIBLE-less WM_SHOWWINDOW, WM_NCCREATE, moving windows, other SW_ codes
-#include <SDL.h>
 #include <strings.h>
 
 #include <cstdio>
@@ -16,13 +16,6 @@
 
 namespace {
 
-// Window styles the header does not name (Windows values).
-enum : DWORD {
-    StyleVisible = 0x10000000u,
-    StyleCaption = 0x00C00000u,
-    StyleBorder = 0x00800000u,
-    StyleThickFrame = 0x00040000u
-};
 const int MenuHeight = 20;  // one menu bar row, pixels
 
 // The standard cursors are resources 32512 (IDC_ARROW) to 32651 of the system.
@@ -45,61 +38,21 @@ int FindClass(const char* name) {
     return -1;
 }
 
-// What the frame adds on each side of the client area for a style.
-void FrameOf(DWORD style, int menu, RECT* frame) {
+}  // namespace
+
+void SdlFrameOf(DWORD style, int menu, RECT* frame) {
     int side = 0;
-    if (style & StyleThickFrame) {
+    if (style & SdlStyleThickFrame) {
         side = SdlFrameSide;
-    } else if (style & StyleBorder) {
+    } else if (style & SdlStyleBorder) {
         side = 1;
     }
     frame->left = side;
     frame->right = side;
     frame->bottom = side;
-    frame->top = side + ((style & StyleCaption) == StyleCaption ? SdlCaptionHeight : 0) +
+    frame->top = side + ((style & SdlStyleCaption) == SdlStyleCaption ? SdlCaptionHeight : 0) +
                  (menu ? MenuHeight : 0);
 }
-
-// Creates the SDL window of a record (hidden) for a pixel format; the record's geometry is set.
-int CreateSdlWindow(SdlWindow* w, int x, int y, int sdlFormat) {
-    if (!SdlApplyPixelFormat(sdlFormat)) {
-        return 0;
-    }
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    RECT frame = {0, 0, 0, 0};
-    if (w->fullscreen) {
-        flags |= SDL_WINDOW_FULLSCREEN;
-    } else if ((w->style & StyleCaption) == StyleCaption) {
-        FrameOf(w->style, 0, &frame);
-        if (w->style & StyleThickFrame) {
-            flags |= SDL_WINDOW_RESIZABLE;
-        }
-    } else {
-        flags |= SDL_WINDOW_BORDERLESS;
-    }
-    static char titleUtf8[SdlNameSize * 3];
-    SdlCp1252ToUtf8(w->title, titleUtf8, (int)sizeof(titleUtf8));
-    // SDL places the client area; Windows the outer corner.
-    const int width = w->clientWidth > 0 ? w->clientWidth : 1;
-    const int height = w->clientHeight > 0 ? w->clientHeight : 1;
-    w->sdl = SDL_CreateWindow(titleUtf8, x + frame.left, y + frame.top, width, height, flags);
-    if (!w->sdl) {
-        fprintf(stderr, "CreateWindowExA: %s\n", SDL_GetError());
-        return 0;
-    }
-    if (w->fullscreen) {
-        SDL_DisplayMode mode;
-        memset(&mode, 0, sizeof(mode));
-        mode.w = w->clientWidth;
-        mode.h = w->clientHeight;
-        SDL_SetWindowDisplayMode(w->sdl, &mode);
-    }
-    w->sdlId = SDL_GetWindowID(w->sdl);
-    w->sdlFormat = sdlFormat;
-    return 1;
-}
-
-}  // namespace
 
 // ---- Classes ------------------------------------------------------------------------------------
 
@@ -165,7 +118,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         fprintf(stderr, "CreateWindowExA: parent windows and menus are not supported\n");
         return nullptr;
     }
-    if (width < 0 || height < 0 || !SdlVideoReady()) {
+    if (width < 0 || height < 0 || !BackendVideoReady()) {
         return nullptr;
     }
     int index = -1;
@@ -191,13 +144,13 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         w->fullscreen = 1;
     } else {
         RECT frame;
-        FrameOf(style, 0, &frame);
+        SdlFrameOf(style, 0, &frame);
         w->clientWidth = width - frame.left - frame.right;
         w->clientHeight = height - frame.top - frame.bottom;
         w->clientWidth = w->clientWidth > 0 ? w->clientWidth : 0;
         w->clientHeight = w->clientHeight > 0 ? w->clientHeight : 0;
     }
-    if (!CreateSdlWindow(w, x, y, SdlDefaultPixelFormat())) {
+    if (!BackendWindowOpen(w, x, y, SdlDefaultPixelFormat())) {
         memset(w, 0, sizeof(*w));
         return nullptr;
     }
@@ -225,7 +178,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     if (SdlWindowIndex(handle) < 0) {
         return nullptr;  // the procedure destroyed it during WM_CREATE
     }
-    if (style & StyleVisible) {
+    if (style & SdlStyleVisible) {
         ShowWindow(handle, SW_SHOWNORMAL);
     }
     return handle;
@@ -242,7 +195,7 @@ BOOL WINAPI DestroyWindow(HWND window) {
     classes[w->classIndex].proc(window, WM_DESTROY, 0, 0);
     SdlWglWindowGone(index);
     SdlQueuePurge(window);
-    SDL_DestroyWindow(w->sdl);
+    BackendWindowClose(w);
     classes[w->classIndex].windows--;
     memset(w, 0, sizeof(*w));
     return TRUE;
@@ -258,7 +211,7 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
     const BOOL wasVisible = w->shown ? TRUE : FALSE;
     if (command == SW_HIDE) {
         if (w->shown) {
-            SDL_HideWindow(w->sdl);
+            BackendWindowShow(w, 0);
         }
         w->shown = 0;
         return wasVisible;
@@ -268,10 +221,7 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
         return wasVisible;
     }
     const int changed = !w->shown || w->minimized || w->maximized;
-    SDL_ShowWindow(w->sdl);
-    if (SDL_GetWindowFlags(w->sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) {
-        SDL_RestoreWindow(w->sdl);
-    }
+    BackendWindowShow(w, 1);
     w->shown = 1;
     w->minimized = 0;
     w->maximized = 0;
@@ -288,7 +238,7 @@ BOOL WINAPI AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle
         return FALSE;
     }
     RECT frame;
-    FrameOf(style, menu, &frame);
+    SdlFrameOf(style, menu, &frame);
     rect->left -= frame.left;
     rect->top -= frame.top;
     rect->right += frame.right;
@@ -372,29 +322,6 @@ int SdlLastWindowIndex(void) {
         }
     }
     return last;
-}
-
-int SdlWindowRecreate(int index, int sdlFormat) {
-    SdlWindow* w = SdlWindowAt(index);
-    if (!w) {
-        return 0;
-    }
-    int x = 0, y = 0;
-    SDL_GetWindowPosition(w->sdl, &x, &y);
-    RECT frame = {0, 0, 0, 0};
-    if (!w->fullscreen && (w->style & StyleCaption) == StyleCaption) {
-        FrameOf(w->style, 0, &frame);
-    }
-    SDL_Window* old = w->sdl;
-    if (!CreateSdlWindow(w, x - frame.left, y - frame.top, sdlFormat)) {
-        w->sdl = old;
-        return 0;
-    }
-    SDL_DestroyWindow(old);
-    if (w->shown) {
-        SDL_ShowWindow(w->sdl);
-    }
-    return 1;
 }
 
 int SdlClassesLive(void) {

@@ -58,7 +58,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     }
     SDL_DisplayMode desktop;
     memset(&desktop, 0, sizeof(desktop));
-    if (SdlVideoReady()) {
+    if (BackendVideoReady()) {
         SDL_GetDesktopDisplayMode(0, &desktop);
     }
     const int width = (mode->dmFields & DM_PELSWIDTH) ? (int)mode->dmPelsWidth : desktop.w;
