@@ -10,6 +10,7 @@
 #include "plants/wind.h"
 #include "platform/gl.h"
 #include "tests/support/program_run.h"
+#include "tools/performance/run_probe.h"
 
 namespace {
 
@@ -425,9 +426,9 @@ TEST_F(ShellTest, TwoHundredScreenModeSwitchesKeepTheCursorBalancedAndMemoryFlat
                 w->hiddenInFullscreen += DriverLiveObjects().cursorCounter < 0;
             }
             if (frame == 2 * 10 + 1) {
-                w->residentAtTen = ResidentKilobytes();
+                w->residentAtTen = ResidentSetKilobytes();
             }
-            w->residentAtEnd = ResidentKilobytes();
+            w->residentAtEnd = ResidentSetKilobytes();
         },
         &watch);
     DriverStopAfter(2 * switches + 1);

@@ -169,23 +169,23 @@ TEST_F(HudFrameTest, FourLinesInTheCornersWithTheirTexts) {
 
 TEST_F(HudFrameTest, TheLinesAreYellowInTheirCornersAndNowhereElse) {
     const int numbers[] = {2};
-    Frame frames[1];
+    FrameImage frames[1];
     CaptureFrames(numbers, 1, frames);
     DriverStopAfter(2);
     ASSERT_EQ(0, RunProgram(IDNO));
-    const Frame& f = frames[0];
+    const FrameImage& f = frames[0];
 
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 540, 400, 600}), 200) << "top left";
-    EXPECT_GT(CountPixels(f, IsHudYellow, {600, 540, 800, 600}), 50) << "top right";
+    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 0, 400, 60}), 200) << "top left";
+    EXPECT_GT(CountPixels(f, IsHudYellow, {600, 0, 800, 60}), 50) << "top right";
     // Two lines at the bottom left, one em (about 20 pixels) apart.
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 52, 400, 72}), 100) << "wind mode";
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 30, 400, 52}), 100) << "wind strength";
-    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {0, 90, 800, 530})) << "the middle";
-    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {420, 0, 800, 530})) << "the bottom right";
+    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 528, 400, 548}), 100) << "wind mode";
+    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 548, 400, 570}), 100) << "wind strength";
+    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {0, 70, 800, 510})) << "the middle";
+    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {420, 70, 800, 600})) << "the bottom right";
 }
 
 // The right end of the yellow ink within a band of rows.
-int InkRightEdge(const Frame& f, Region band) {
+int InkRightEdge(const FrameImage& f, PixelBox band) {
     int right = -1;
     for (int y = band.y0; y < band.y1; ++y) {
         for (int x = band.x0; x < band.x1; ++x) {
@@ -199,7 +199,7 @@ int InkRightEdge(const Frame& f, Region band) {
 
 TEST_F(HudFrameTest, SwitchTextsChangeTheLinesByTheirGlyphAdvances) {
     const int numbers[] = {2, 4, 6};
-    Frame frames[3];
+    FrameImage frames[3];
     CaptureFrames(numbers, 3, frames);
     DriverKeyAt(3, 'W', 1, 0);
     DriverKeyAt(5, VK_F3, 1, 0);
@@ -207,12 +207,12 @@ TEST_F(HudFrameTest, SwitchTextsChangeTheLinesByTheirGlyphAdvances) {
     ASSERT_EQ(0, RunProgram(IDNO));
     ASSERT_TRUE(Toggles.wireframe);
 
-    const Region top = {0, 545, 500, 600};
+    const PixelBox top = {0, 0, 500, 55};
     const std::string aus = "Drahtgitter-Modus (F3): aus", an = "Drahtgitter-Modus (F3): an";
     const double expectedTop = (InkRight(an) - InkRight(aus)) * PixelsPerUnit;
     EXPECT_NEAR(expectedTop, InkRightEdge(frames[2], top) - InkRightEdge(frames[1], top), 3.0);
 
-    const Region windMode = {0, 49, 500, 72};  // from just under the baseline (pixel 52)
+    const PixelBox windMode = {0, 528, 500, 551};  // from just under the baseline (row 547)
     const std::string cpu = "Wind (W): OpenGL", program = "Wind (W): Vertex Shader";
     const double expectedMode = (InkRight(program) - InkRight(cpu)) * PixelsPerUnit;
     EXPECT_NEAR(expectedMode, InkRightEdge(frames[1], windMode) - InkRightEdge(frames[0], windMode),

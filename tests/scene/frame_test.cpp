@@ -34,7 +34,7 @@ bool IsGroundLit(const unsigned char* p) {
     return IsSceneLit(p) && !IsPlantGreen(p);
 }
 
-int Width(Region r) {
+int Width(PixelBox r) {
     return r.x1 - r.x0;
 }
 
@@ -51,13 +51,13 @@ protected:
 
 TEST_F(FrameTest, TheStartViewShowsTerrainWaterAndPlantsFromAbove) {
     const int numbers[] = {1, 2};
-    Frame frames[2];
+    FrameImage frames[2];
     CaptureFrames(numbers, 2, frames);
     DriverStopAfter(2);
     ASSERT_EQ(0, RunProgram(IDNO));
     ASSERT_EQ(800, frames[1].width);
 
-    const Frame& frame = frames[1];
+    const FrameImage& frame = frames[1];
     const int all = frame.width * frame.height;
     EXPECT_GT(CountPixels(frame, IsTerrainYellow), all / 20) << "terrain shades";
     EXPECT_GT(CountPixels(frame, IsPlantGreen), all / 100) << "plants";
@@ -99,7 +99,7 @@ TEST_F(FrameTest, TheFirstFrameShowsFlatWaterAndTheSecondWaves) {
 
 TEST_F(FrameTest, WireframeDrawsOutlinesOverTheSameRegion) {
     const int numbers[] = {2, 4};
-    Frame frames[2];
+    FrameImage frames[2];
     CaptureFrames(numbers, 2, frames);
     DriverKeyAt(3, VK_F3, 1, 0);
     DriverStopAfter(4);
@@ -110,20 +110,20 @@ TEST_F(FrameTest, WireframeDrawsOutlinesOverTheSameRegion) {
     const int filled = CountPixels(frames[0], IsGroundLit);
     const int outlined = CountPixels(frames[1], IsGroundLit);
     EXPECT_LT(outlined, filled / 2);
-    const Region a = BoundingBox(frames[0], IsSceneLit);
-    const Region b = BoundingBox(frames[1], IsSceneLit);
+    const PixelBox a = BoundingBox(frames[0], IsSceneLit);
+    const PixelBox b = BoundingBox(frames[1], IsSceneLit);
     EXPECT_NEAR(a.x0, b.x0, 8);
     EXPECT_NEAR(a.x1, b.x1, 8);
     EXPECT_NEAR(a.y0, b.y0, 8);
     EXPECT_NEAR(a.y1, b.y1, 8);
     // The HUD glyphs are drawn as outlines too: still there, in the same corner.
-    const Region topLeft = {0, 560, 400, 600};
+    const PixelBox topLeft = {0, 0, 400, 40};
     EXPECT_GT(CountPixels(frames[1], IsHudYellow, topLeft), 100);
 }
 
 TEST_F(FrameTest, ZoomingOutShrinksTheSceneByTheRatioOfTheDistances) {
     const int numbers[] = {1, 32};
-    Frame frames[2];
+    FrameImage frames[2];
     CaptureFrames(numbers, 2, frames);
     DriverKeyAt(2, VK_PRIOR, 1, 0);  // frames 2..31: zoom -130 -> -160
     DriverKeyAt(32, VK_PRIOR, 0, 0);
@@ -140,7 +140,7 @@ TEST_F(FrameTest, ZoomingOutShrinksTheSceneByTheRatioOfTheDistances) {
 
 TEST_F(FrameTest, TurningTheSceneMovesItsImage) {
     const int numbers[] = {1, 31};
-    Frame frames[2];
+    FrameImage frames[2];
     CaptureFrames(numbers, 2, frames);
     DriverKeyAt(2, VK_LEFT, 1, 0);
     DriverKeyAt(2, VK_UP, 1, 0);
@@ -156,7 +156,7 @@ TEST_F(FrameTest, TurningTheSceneMovesItsImage) {
     EXPECT_GT(changed, (int)(frames[0].rgb.size() / 3 / 2));
 }
 
-void ExpectBareGround(const Frame& frame) {
+void ExpectBareGround(const FrameImage& frame) {
     EXPECT_EQ(0, CountPixels(frame, IsPlantGreen));
     EXPECT_EQ(0, CountPixels(frame, IsTerrainYellow));
 }
@@ -164,7 +164,7 @@ void ExpectBareGround(const Frame& frame) {
 TEST_F(FrameTest, AMissingHeightMapGivesOneBoxAndFlatBlackGroundWithoutPlants) {
     std::remove("terrain.raw");
     const int numbers[] = {3};
-    Frame frames[1];
+    FrameImage frames[1];
     CaptureFrames(numbers, 1, frames);
     const float sway = Wind.swayPhase;
     DriverStopAfter(3);
@@ -182,7 +182,7 @@ TEST_F(FrameTest, AMissingHeightMapGivesOneBoxAndFlatBlackGroundWithoutPlants) {
 TEST_F(FrameTest, AnAllZeroHeightMapDrawsNoPlantsAndShowsNoBox) {
     WriteFile("terrain.raw", std::string(1024 * 1024, '\0'));
     const int numbers[] = {3};
-    Frame frames[1];
+    FrameImage frames[1];
     CaptureFrames(numbers, 1, frames);
     DriverStopAfter(3);
     ASSERT_EQ(0, RunProgram(IDNO));
@@ -194,7 +194,7 @@ TEST_F(FrameTest, AnAllZeroHeightMapDrawsNoPlantsAndShowsNoBox) {
 
 TEST_F(FrameTest, GeometryNearerThanTheHudCoversIt) {
     const int numbers[] = {1, 101};
-    Frame frames[2];
+    FrameImage frames[2];
     CaptureFrames(numbers, 2, frames);
     DriverKeyAt(2, VK_NEXT, 1, 0);  // frames 2..101: zoom -130 -> -30
     DriverStopAfter(101);
@@ -202,7 +202,7 @@ TEST_F(FrameTest, GeometryNearerThanTheHudCoversIt) {
     ASSERT_EQ(-30.0f, View.zoom);
 
     // The top-left line: behind it at first, then the water plane at depth 18 lies in front.
-    const Region topLeft = {0, 560, 400, 600};
+    const PixelBox topLeft = {0, 0, 400, 40};
     EXPECT_GT(CountPixels(frames[0], IsHudYellow, topLeft), 50);
     EXPECT_LT(CountPixels(frames[1], IsHudYellow, topLeft), 5);
 }
@@ -295,31 +295,22 @@ TEST_F(FrameTest, SceneInitLeavesItsFixedStateLightAndMaterialForEveryFrame) {
 }
 
 // Renders frame 3 with the shot tool, a fresh process per run so that both frames start from the
-// same state; `keys` may switch the wind mode before the first frame. Returns the raw pixels.
-std::vector<unsigned char> RenderWithShot(const std::string& keys, const char* name) {
-    const std::string command = std::string(LIMNORA_BIN_DIR) + "/shot --frame 3 --out " + name +
-                                ".png --raw " + name + ".rgb " + keys + " >/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        return {};
-    }
-    std::vector<unsigned char> rgb(800 * 600 * 3);
-    FILE* file = std::fopen((std::string(name) + ".rgb").c_str(), "rb");
-    const size_t read = file ? std::fread(rgb.data(), 1, rgb.size(), file) : 0;
-    if (file) {
-        std::fclose(file);
-    }
-    return read == rgb.size() ? rgb : std::vector<unsigned char>();
+// same state; `keys` may switch the wind mode before the first frame. 1 when *frame holds it.
+int RenderWithShot(const std::string& keys, const char* name, FrameImage* frame) {
+    const std::string png = std::string(name) + ".png";
+    const std::string command =
+        std::string(LIMNORA_BIN_DIR) + "/shot --frame 3 --out " + png + " " + keys + " >/dev/null";
+    char error[512];
+    return std::system(command.c_str()) == 0 &&
+           FrameImageRead(png.c_str(), frame, error, sizeof error) && frame->width == 800 &&
+           frame->height == 600;
 }
 
 TEST(WindModeTest, CpuAndVertexProgramFramesAgreeOnThePlants) {
     EnterProgramDir();
-    Frame cpu, program;
-    cpu.width = program.width = 800;
-    cpu.height = program.height = 600;
-    cpu.rgb = RenderWithShot("", "cpu");
-    program.rgb = RenderWithShot("--key 1:0x57", "program");  // W before the first frame
-    ASSERT_FALSE(cpu.rgb.empty());
-    ASSERT_FALSE(program.rgb.empty());
+    FrameImage cpu, program;
+    ASSERT_TRUE(RenderWithShot("", "cpu", &cpu));
+    ASSERT_TRUE(RenderWithShot("--key 1:0x57", "program", &program));  // W before the first frame
 
     int plantPixels = 0, agreeing = 0;
     for (int y = 0; y < 600; ++y) {

@@ -1,7 +1,6 @@
 // Frame capture through the driver's swap hook, and pixel-class measurements.
 #include "tests/support/frame_capture.h"
 
-#include "platform/gl.h"
 #include "platform/win32_standin/driver.h"
 
 namespace {
@@ -9,7 +8,7 @@ namespace {
 struct CaptureList {
     const int* numbers;
     int count;
-    Frame* frames;
+    FrameImage* frames;
 };
 
 CaptureList captureList;
@@ -20,21 +19,13 @@ void CaptureHook(int frame, void* user) {
         if (list->numbers[i] != frame) {
             continue;
         }
-        Frame* out = &list->frames[i];
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        out->width = viewport[2];
-        out->height = viewport[3];
-        out->rgb.assign((std::size_t)out->width * out->height * 3, 0);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, out->width, out->height, GL_RGB, GL_UNSIGNED_BYTE, out->rgb.data());
+        FrameImageReadBack(&list->frames[i]);
     }
 }
 
 }  // namespace
 
-void CaptureFrames(const int* numbers, int count, Frame* frames) {
+void CaptureFrames(const int* numbers, int count, FrameImage* frames) {
     captureList = {numbers, count, frames};
     DriverSetSwapHook(CaptureHook, &captureList);
 }
@@ -51,7 +42,7 @@ bool IsLit(const unsigned char* p) {
     return p[0] + p[1] + p[2] > 0;
 }
 
-int CountPixels(const Frame& frame, PixelClass test, Region r) {
+int CountPixels(const FrameImage& frame, PixelClass test, PixelBox r) {
     int count = 0;
     for (int y = r.y0; y < r.y1 && y < frame.height; ++y) {
         for (int x = r.x0; x < r.x1 && x < frame.width; ++x) {
@@ -61,12 +52,12 @@ int CountPixels(const Frame& frame, PixelClass test, Region r) {
     return count;
 }
 
-int CountPixels(const Frame& frame, PixelClass test) {
+int CountPixels(const FrameImage& frame, PixelClass test) {
     return CountPixels(frame, test, {0, 0, frame.width, frame.height});
 }
 
-Region BoundingBox(const Frame& frame, PixelClass test) {
-    Region box = {frame.width, frame.height, 0, 0};
+PixelBox BoundingBox(const FrameImage& frame, PixelClass test) {
+    PixelBox box = {frame.width, frame.height, 0, 0};
     for (int y = 0; y < frame.height; ++y) {
         for (int x = 0; x < frame.width; ++x) {
             if (test(frame.At(x, y))) {

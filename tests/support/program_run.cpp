@@ -60,14 +60,3 @@ void ExpectEverythingReleased(int cgContextsHeldByTheTest) {
     EXPECT_EQ(cgContextsHeldByTheTest, CgLiveContexts());
     EXPECT_EQ(0, CgLivePrograms());
 }
-
-long ResidentKilobytes(void) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
-}

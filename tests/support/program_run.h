@@ -17,5 +17,3 @@ int RunProgram(int answer);
 // desktop's display mode, a balanced cursor, and no Cg context or program beyond the
 // `cgContextsHeldByTheTest` that the test itself made.
 void ExpectEverythingReleased(int cgContextsHeldByTheTest = 0);
-// The RSS of this process in kilobytes.
-long ResidentKilobytes(void);

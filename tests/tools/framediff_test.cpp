@@ -1,6 +1,7 @@
-// Tests of the frame comparison that checks Wine frames against native ones: HUD text is left out
-// and only checked for presence, everything else counts pixel by pixel at the tolerance; frames
-// are read from PNG and PPM, and broken files are refused rather than half read.
+// Tests of the capture tools: the frame comparison that checks Wine frames against native ones
+// (HUD text is left out and only checked for presence, everything else counts pixel by pixel at
+// the tolerance), and the frame image they share: top row first from GL and through PNG and PPM,
+// broken files refused rather than half read.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <stdio.h>
@@ -10,6 +11,8 @@
 
 #include <string>
 
+#include "platform/gl.h"
+#include "tests/support/gl_window.h"
 #include "tools/capture/frame_compare.h"
 #include "tools/capture/frame_image.h"
 
@@ -194,6 +197,56 @@ TEST_F(FrameFileTest, PpmWithCommentsReadsTopRowFirst) {
     ASSERT_EQ(12u, image.rgb.size());
     EXPECT_EQ(1, image.rgb[0]);
     EXPECT_EQ(12, image.rgb[11]);
+}
+
+TEST_F(FrameFileTest, WrittenFramesReadBackUnchanged) {
+    typedef int (*Writer)(const char*, const FrameImage*, char*, int);
+    const struct {
+        const char* name;
+        Writer write;
+    } formats[] = {{"a.ppm", FrameImageWritePpm}, {"a.png", FrameImageWritePng}};
+    FrameImage image = {3, 2, {}};
+    for (int i = 0; i < 18; ++i) {
+        image.rgb.push_back((unsigned char)(i * 14));
+    }
+    for (const auto& format : formats) {
+        const std::string path = dir + "/" + format.name;
+        char error[256] = "";
+        ASSERT_EQ(1, format.write(path.c_str(), &image, error, sizeof error)) << error;
+        FrameImage back;
+        ASSERT_EQ(1, FrameImageRead(path.c_str(), &back, error, sizeof error)) << error;
+        EXPECT_EQ(3, back.width) << format.name;
+        EXPECT_EQ(2, back.height) << format.name;
+        EXPECT_EQ(image.rgb, back.rgb) << format.name;
+    }
+    char error[256] = "";
+    EXPECT_EQ(0, FrameImageWritePng((dir + "/none/a.png").c_str(), &image, error, sizeof error));
+    EXPECT_NE(std::string::npos, std::string(error).find("none/a.png")) << error;
+}
+
+// GL counts rows from the bottom of the window; the frame image's row 0 is the top one.
+TEST(FrameReadBackTest, TheTopOfTheWindowIsRowZero) {
+    TestGlWindow window;
+    ASSERT_TRUE(TestGlWindowOpen(&window, 64, 32));
+    glViewport(0, 0, 64, 32);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 24, 64, 8);  // the top eight rows
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    FrameImage image;
+    FrameImageReadBack(&image);
+    TestGlWindowClose(&window);
+
+    ASSERT_EQ(64, image.width);
+    ASSERT_EQ(32, image.height);
+    for (int y = 0; y < 32; ++y) {
+        const unsigned char* p = image.At(y, y);
+        EXPECT_EQ(y < 8 ? 255 : 0, p[0]) << "row " << y;
+        EXPECT_EQ(y < 8 ? 0 : 255, p[2]) << "row " << y;
+    }
 }
 
 TEST_F(FrameFileTest, BrokenPpmFilesAreRefused) {

@@ -1,17 +1,12 @@
 // Frame comparison for framediff: how many pixels of two frames of the same state agree, leaving
 // out the HUD text, whose glyphs differ between platforms (Wine draws them flat, with its own
 // font rendering), and whether the HUD is there at all in each of its three corners.
-// Coordinates have the origin top left; a box holds x0 <= x < x1, y0 <= y < y1.
 #pragma once
 
 #include "tools/capture/frame_image.h"
 
 // The corners holding HUD lines: the wireframe line, the frame rate, the two wind lines.
 enum HudCorner { HudTopLeft, HudTopRight, HudBottomLeft, HudCornerCount };
-
-struct PixelBox {
-    int x0, y0, x1, y1;  // empty when x1 <= x0 or y1 <= y0
-};
 
 struct FrameDiffOptions {
     int tolerance;     // largest per-channel difference of two agreeing pixels, 0..255

@@ -1,57 +1,41 @@
 // Renders frames of the real program headless (test driver, current DISPLAY) and writes one to a
-// PNG file. Usage: shot [--frame N] [--out FILE] [--raw FILE] [--key FRAME:VK[:up]]... [--yes]
+// PNG file. Usage: shot [--frame N] [--out FILE] [--key FRAME:VK[:up]]... [--yes]
 //   --frame N      the frame to capture (default 2: the first frame with waves)
-//   --raw FILE     also write the pixels as raw RGB bytes, bottom row first (for tests)
 //   --key F:VK     press virtual key VK (decimal or 0x..) before frame F; ":up" releases it
 //   --yes          answer the start-up question with Yes instead of No
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "app/shell.h"
-#include "platform/gl.h"
 #include "platform/win32_standin/driver.h"
-#include "tools/capture/png_write.h"
+#include "tools/capture/frame_image.h"
 
 namespace {
 
 struct Capture {
     int frame;
-    int width, height;
-    std::vector<unsigned char> rgb;
+    FrameImage image;
 };
 
 void CaptureFrame(int frame, void* user) {
     Capture* capture = (Capture*)user;
-    if (frame != capture->frame) {
-        return;
-    }
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    capture->width = viewport[2];
-    capture->height = viewport[3];
-    capture->rgb.assign((size_t)capture->width * capture->height * 3, 0);
     // The hook runs as the program swaps, with the finished frame in the back buffer.
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, capture->width, capture->height, GL_RGB, GL_UNSIGNED_BYTE,
-                 capture->rgb.data());
+    if (frame == capture->frame) {
+        FrameImageReadBack(&capture->image);
+    }
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: shot [--frame N] [--out FILE] [--raw FILE] [--key FRAME:VK[:up]]... "
-                 "[--yes]\n");
+    std::fprintf(stderr, "usage: shot [--frame N] [--out FILE] [--key FRAME:VK[:up]]... [--yes]\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Capture capture = {2, 0, 0, {}};
+    Capture capture = {2, {0, 0, {}}};
     const char* out = "limnora-shot.png";
-    const char* raw = nullptr;
     int answer = IDNO;
 
     DriverInstall();
@@ -60,8 +44,6 @@ int main(int argc, char** argv) {
             capture.frame = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
             out = argv[++i];
-        } else if (!std::strcmp(argv[i], "--raw") && i + 1 < argc) {
-            raw = argv[++i];
         } else if (!std::strcmp(argv[i], "--yes")) {
             answer = IDYES;
         } else if (!std::strcmp(argv[i], "--key") && i + 1 < argc) {
@@ -84,24 +66,17 @@ int main(int argc, char** argv) {
     DriverSetSwapHook(CaptureFrame, &capture);
     DriverStopAfter(capture.frame);
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
-    if (capture.rgb.empty()) {
+    if (capture.image.rgb.empty()) {
         std::fprintf(stderr, "shot: frame %d was never drawn (exit code %d)\n", capture.frame,
                      code);
         return 1;
     }
-    if (!WritePngBottomUp(out, capture.width, capture.height, capture.rgb.data())) {
+    char error[512];
+    if (!FrameImageWritePng(out, &capture.image, error, sizeof error)) {
+        std::fprintf(stderr, "shot: %s\n", error);
         return 1;
     }
-    if (raw) {
-        FILE* file = std::fopen(raw, "wb");
-        const size_t written =
-            file ? std::fwrite(capture.rgb.data(), 1, capture.rgb.size(), file) : 0;
-        if (!file || std::fclose(file) != 0 || written != capture.rgb.size()) {
-            std::fprintf(stderr, "shot: cannot write %s\n", raw);
-            return 1;
-        }
-    }
-    std::printf("shot: frame %d (%dx%d) written to %s\n", capture.frame, capture.width,
-                capture.height, out);
+    std::printf("shot: frame %d (%dx%d) written to %s\n", capture.frame, capture.image.width,
+                capture.image.height, out);
     return 0;
 }

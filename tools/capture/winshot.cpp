@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "app/shell.h"
 #include "platform/gl.h"
+#include "tools/capture/frame_image.h"
 
 namespace {
 
@@ -49,8 +49,7 @@ struct ShotRun {
     int unexpectedBoxes;                          // of those, anything but the start-up question
     GLint depthBits;                              // of the pixel format the frame was drawn with
     char renderer[160];                           // GL_RENDERER and GL_VERSION
-    int width, height;                            // of the captured frame
-    std::vector<unsigned char> rgb;               // top row first
+    FrameImage image;                             // the captured frame
 };
 
 ShotRun Run;
@@ -58,26 +57,12 @@ ShotRun Run;
 // The program registers its window class under this name.
 const char* const ProgramClass = "OpenGL";
 
-// Reads the finished frame from the back buffer, as the program swaps; GL rows come bottom
-// first and are flipped for the file.
+// Reads the finished frame from the back buffer, as the program swaps.
 void CaptureBack(void) {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    Run.width = viewport[2];
-    Run.height = viewport[3];
-    std::vector<unsigned char> rows((size_t)Run.width * Run.height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, Run.width, Run.height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    FrameImageReadBack(&Run.image);
     glGetIntegerv(GL_DEPTH_BITS, &Run.depthBits);
     std::snprintf(Run.renderer, sizeof Run.renderer, "%s, OpenGL %s",
                   (const char*)glGetString(GL_RENDERER), (const char*)glGetString(GL_VERSION));
-    const size_t stride = (size_t)Run.width * 3;
-    Run.rgb.resize(rows.size());
-    for (int y = 0; y < Run.height; ++y) {
-        std::memcpy(&Run.rgb[(size_t)y * stride], &rows[(size_t)(Run.height - 1 - y) * stride],
-                    stride);
-    }
 }
 
 // Stands in for gdi32's SwapBuffers in this executable's import table: the frame being painted
@@ -201,22 +186,6 @@ LRESULT CALLBACK ShotCbtHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(Run.cbtHook, code, wParam, lParam);
 }
 
-int WritePpm(const char* path, int width, int height, const unsigned char* rgb) {
-    FILE* file = std::fopen(path, "wb");
-    if (!file) {
-        std::fprintf(stderr, "winshot: cannot create %s\n", path);
-        return 0;
-    }
-    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
-    const size_t bytes = (size_t)width * height * 3;
-    const int written = std::fwrite(rgb, 1, bytes, file) == bytes;
-    if (std::fclose(file) != 0 || !written) {
-        std::fprintf(stderr, "winshot: cannot write %s\n", path);
-        return 0;
-    }
-    return 1;
-}
-
 int Usage(void) {
     std::fprintf(stderr,
                  "usage: winshot [--frame N] [--out FILE] [--key FRAME:VK[:up]]... [--yes] "
@@ -283,16 +252,19 @@ int main(int argc, char** argv) {
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
     UnhookWindowsHookEx(Run.cbtHook);
 
-    if (Run.rgb.empty()) {
+    if (Run.image.rgb.empty()) {
         std::fprintf(stderr, "winshot: frame %d was never drawn (%d drawn, exit code %d)\n",
                      Run.frame, Run.framesDrawn, code);
         return 1;
     }
-    if (!WritePpm(out, Run.width, Run.height, Run.rgb.data())) {
+    char error[512];
+    if (!FrameImageWritePpm(out, &Run.image, error, sizeof error)) {
+        std::fprintf(stderr, "winshot: %s\n", error);
         return 1;
     }
     std::printf("winshot: frame %d (%dx%d, %d-bit depth, %s) written to %s; exit code %d\n",
-                Run.frame, Run.width, Run.height, (int)Run.depthBits, Run.renderer, out, code);
+                Run.frame, Run.image.width, Run.image.height, (int)Run.depthBits, Run.renderer, out,
+                code);
     if (code != 0 || Run.unexpectedBoxes != 0) {
         std::fprintf(stderr, "winshot: the program failed (exit code %d, %d unexpected boxes)\n",
                      code, Run.unexpectedBoxes);

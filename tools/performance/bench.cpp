@@ -28,11 +28,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/shell.h"
 #include "platform/gl.h"
-#include "platform/win32_standin/driver.h"
 #include "tools/performance/alloc_count.h"
 #include "tools/performance/live_run.h"
+#include "tools/performance/run_harness.h"
 #include "tools/performance/run_probe.h"
 #include "tools/performance/scene_work.h"
 
@@ -63,20 +62,6 @@ int Usage(void) {
             "       bench --first-frame            (one start; prints its first-frame time)\n"
             "       bench --scene-work PART N      (PART water|plants|plants-unbent, N frames)\n");
     return 2;
-}
-
-int FindProgramDir(void) {
-    const ssize_t n = readlink("/proc/self/exe", ProgramPath, sizeof ProgramPath - 1);
-    if (n <= 0) {
-        return 0;
-    }
-    ProgramPath[n] = '\0';
-    strcpy(ProgramDir, ProgramPath);
-    char* slash = strrchr(ProgramDir, '/');
-    if (slash) {
-        *slash = '\0';
-    }
-    return 1;
 }
 
 // A whole number >= minimum from text, or -1.
@@ -128,9 +113,11 @@ int ParseOptions(const int argc, char** argv, BenchOptions* o) {
 // ---- Child modes ------------------------------------------------------------------------------
 
 double ChildStartMs;
+int FirstFrameDrawn;
 
 void FirstFrameHook(int frame, void*) {
     if (frame == 1) {
+        FirstFrameDrawn = 1;
         glFinish();
         printf("first-frame-ms %.1f\nfirst-frame-cpu-ms %.1f\n", MonotonicMs() - ChildStartMs,
                ProcessCpuMs());
@@ -139,12 +126,9 @@ void FirstFrameHook(int frame, void*) {
 
 // One fresh start to its first finished frame.
 int RunFirstFrame(void) {
-    DriverInstall();
-    DriverAnswerBox(IDNO);
-    DriverSetSwapHook(FirstFrameHook, nullptr);
-    DriverStopAfter(1);
-    const int code = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
-    return code == 0 && DriverFrames() == 1 ? 0 : 1;
+    HarnessPrepare(1, FirstFrameHook);
+    const int code = HarnessRun();
+    return code == 0 && FirstFrameDrawn ? 0 : 1;
 }
 
 // The parts callgrind collects, each kept out of line so that --toggle-collect finds it.
@@ -431,7 +415,7 @@ int Report(const BenchOptions* o) {
 
 int main(int argc, char** argv) {
     ChildStartMs = MonotonicMs();
-    if (!FindProgramDir() || chdir(ProgramDir) != 0) {
+    if (!HarnessEnterProgramDir(ProgramPath, ProgramDir, sizeof ProgramPath)) {
         fprintf(stderr, "bench: cannot find the program folder\n");
         return 1;
     }

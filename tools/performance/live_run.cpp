@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/shell.h"
 #include "platform/gl.h"
 #include "platform/win32_standin/driver.h"
 #include "tools/performance/alloc_count.h"
 #include "tools/performance/gl_switch.h"
+#include "tools/performance/run_harness.h"
 #include "tools/performance/run_probe.h"
 #include "tools/performance/sleep_count.h"
 
@@ -178,17 +178,11 @@ int LiveRun(const LiveRunSettings* settings, LiveRunResult* result) {
     MakePlan(settings, &Hook.plan);
     Hook.result = result;
 
-    DriverInstall();
-    DriverAnswerBox(IDNO);  // start in a window: the 800x600 client area is the measured one
-    DriverOfferDisplayMode(800, 600);  // so that F1 reaches a real fullscreen mode
+    HarnessPrepare(Hook.plan.lastFrame, AfterFrame);  // the 800x600 window is the measured one
     ScriptKeys(&Hook.plan);
-    DriverStopAfter(Hook.plan.lastFrame);
-    DriverSetSwapHook(AfterFrame, nullptr);
     GlSwitch.on = 1;
-
-    result->exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+    result->exitCode = HarnessRun();
     GlSwitch.on = 1;
-    DriverUninstall();
     Summarise(&Hook, result);
     return result->framesDrawn == Hook.plan.lastFrame && result->exitCode == 0;
 }

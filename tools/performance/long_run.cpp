@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/shell.h"
 #include "platform/cg/runtime/runtime.h"
 #include "platform/gl.h"
 #include "tools/performance/alloc_count.h"
+#include "tools/performance/run_harness.h"
 #include "tools/performance/run_probe.h"
 
 namespace {
@@ -180,17 +180,12 @@ int LongRun(const LongRunSettings* settings, LongRunResult* result) {
         return 0;
     }
 
-    DriverInstall();
-    DriverAnswerBox(IDNO);             // start in a window
-    DriverOfferDisplayMode(800, 600);  // so that every other window is really fullscreen
+    HarnessPrepare(p->lastFrame, AfterFrame);  // every other window is really fullscreen
     ScriptKeys(p);
-    DriverStopAfter(p->lastFrame);
-    DriverSetSwapHook(AfterFrame, nullptr);
     AllocCountRead(&Hook.last);
-    result->exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL);
+    result->exitCode = HarnessRun();
     CountObjects(0, &result->afterRun);
     result->cursorAfterRun = DriverLiveObjects().cursorCounter;
     result->displayChangedAfterRun = DriverLiveObjects().displayChanged;
-    DriverUninstall();
     return result->framesDrawn == p->lastFrame && result->exitCode == 0;
 }

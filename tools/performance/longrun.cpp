@@ -16,6 +16,7 @@
 #include "tools/performance/alloc_count.h"
 #include "tools/performance/growth.h"
 #include "tools/performance/long_run.h"
+#include "tools/performance/run_harness.h"
 
 namespace {
 
@@ -216,10 +217,8 @@ int main(int argc, char** argv) {
     if (!options.keepTunables) {
         ReexecWithTunable(argv);
     }
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    char* slash = n > 0 ? (path[n] = '\0', strrchr(path, '/')) : nullptr;
-    if (!slash || (*slash = '\0', chdir(path) != 0)) {
+    static char path[4096], dir[4096];
+    if (!HarnessEnterProgramDir(path, dir, sizeof path)) {
         fprintf(stderr, "longrun: cannot find the program folder\n");
         return 1;
     }
