@@ -4,7 +4,7 @@
 // Operators work per component; vector comparisons are outside the subset.
 #include <cstring>
 
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 static void NameOf(const CgCompiler* c, const CgType t, char* out) {
     CgTypeName(c, t, out, 64);
@@ -14,55 +14,16 @@ static int Line(const CgCompiler* c, const int node) {
     return c->nodes[node].line;
 }
 
-static const char* OperatorText(const int op) {
-    static char single[2];
-    switch (op) {
-        case TokEq:
-            return "==";
-        case TokNe:
-            return "!=";
-        case TokLe:
-            return "<=";
-        case TokGe:
-            return ">=";
-        case TokAndAnd:
-            return "&&";
-        case TokOrOr:
-            return "||";
-        case TokPlusAssign:
-            return "+=";
-        case TokMinusAssign:
-            return "-=";
-        case TokStarAssign:
-            return "*=";
-        case TokSlashAssign:
-            return "/=";
-        case TokPercentAssign:
-            return "%=";
-        case TokInc:
-            return "++";
-        case TokDec:
-            return "--";
-        default:
-            single[0] = (char)op;
-            single[1] = 0;
-            return single;
-    }
-}
-
 // Wraps node in a conversion to `to`; the wrapper stands where node stood in any list.
 static int Wrap(CgCompiler* c, const int node, const CgType to) {
-    const int w = CgNodeNew(c, NodeConvert, Line(c, node));
+    const int w = CgNodeConvert(c, to, node, Line(c, node));
     if (!w) {
         return 0;
     }
-    c->nodes[w].type = to;
-    c->nodes[w].a = node;
     c->nodes[w].next = c->nodes[node].next;
     c->nodes[w].flags = c->nodes[node].flags & NodeConstant;
     c->nodes[node].next = 0;
-    CgNodeAdopt(c, w, node);
-    return c->failed ? 0 : w;
+    return w;
 }
 
 // Implicit conversion: int and float change into each other at the same shape, and a scalar
@@ -115,15 +76,15 @@ static int Flags(const CgCompiler* c, const int a, const int b) {
 
 int CgCheckUnary(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    const CgType t = c->nodes[n->a].type;
-    n->flags = (unsigned char)Flags(c, n->a, 0);
+    const CgType t = c->nodes[CgOperand(n)].type;
+    n->flags = (unsigned char)Flags(c, CgOperand(n), 0);
     n->type = t;
     if (n->op == '!' ? (t.base == BaseBool && CgTypeIsScalar(t)) : CgTypeIsNumeric(t)) {
         return node;
     }
     char a[64];
     NameOf(c, t, a);
-    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", OperatorText(n->op), a);
+    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", CgOperatorCg(n->op), a);
     return 0;
 }
 
@@ -151,21 +112,35 @@ static int ToBase(CgCompiler* c, const int node, const int base) {
     return CgCheckConvert(c, node, t, "expression");
 }
 
+// Converts an operand to `base`, and then to the full `shape` when one is given.
+static int ToOperand(CgCompiler* c, const int node, const int base, const CgType* shape) {
+    const int converted = ToBase(c, node, base);
+    return shape ? CgCheckConvert(c, converted, *shape, "expression") : converted;
+}
+
+// Converts both operands of a binary node; the right one is not tried after the left failed.
+static void ConvertOperands(CgCompiler* c, const int node, const int base, const CgType* shape) {
+    const int left = ToOperand(c, CgLeft(&c->nodes[node]), base, shape);
+    CgSetLeft(&c->nodes[node], left);
+    const int right = left ? ToOperand(c, CgRight(&c->nodes[node]), base, shape) : 0;
+    CgSetRight(&c->nodes[node], right);
+}
+
 static int BinaryError(CgCompiler* c, const CgNode* n, const CgType x, const CgType y) {
     char a[64], b[64];
     NameOf(c, x, a);
     NameOf(c, y, b);
-    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s' and '%s'", OperatorText(n->op),
+    CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s' and '%s'", CgOperatorCg(n->op),
               a, b);
     return 0;
 }
 
 int CgCheckBinary(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    const CgType x = c->nodes[n->a].type;
-    const CgType y = c->nodes[n->b].type;
+    const CgType x = c->nodes[CgLeft(n)].type;
+    const CgType y = c->nodes[CgRight(n)].type;
     const int op = n->op;
-    const int flags = Flags(c, n->a, n->b);
+    const int flags = Flags(c, CgLeft(n), CgRight(n));
     if (op == TokAndAnd || op == TokOrOr) {
         if (x.base != BaseBool || y.base != BaseBool || !CgTypeIsScalar(x) || !CgTypeIsScalar(y)) {
             return BinaryError(c, n, x, y);
@@ -192,9 +167,7 @@ int CgCheckBinary(CgCompiler* c, const int node) {
         }
         if (!bools) {
             const int base = (x.base == BaseFloat || y.base == BaseFloat) ? BaseFloat : BaseInt;
-            n->a = ToBase(c, n->a, base);
-            n->b = n->a ? ToBase(c, n->b, base) : 0;
-            n = &c->nodes[node];
+            ConvertOperands(c, node, base, 0);
         }
         n->type = CgTypeMake(BaseBool, 1, 1, 0);
         n->flags = (unsigned char)flags;
@@ -213,11 +186,9 @@ int CgCheckBinary(CgCompiler* c, const int node) {
         c->helpersUsed |=
             result.base == BaseFloat ? HelperFmod : (op == '%' ? HelperImod : 0) | HelperIdiv;
         // The helpers take both operands at full shape.
-        n->a = CgCheckConvert(c, ToBase(c, n->a, result.base), result, "expression");
-        n->b = n->a ? CgCheckConvert(c, ToBase(c, n->b, result.base), result, "expression") : 0;
+        ConvertOperands(c, node, result.base, &result);
     } else {
-        n->a = ToBase(c, n->a, result.base);
-        n->b = n->a ? ToBase(c, n->b, result.base) : 0;
+        ConvertOperands(c, node, result.base, 0);
     }
     n = &c->nodes[node];
     n->type = result;
@@ -242,17 +213,17 @@ static int RequireLvalue(CgCompiler* c, const int target, const char* what) {
 
 int CgCheckAssign(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    if (!RequireLvalue(c, n->a, "assign to")) {
+    if (!RequireLvalue(c, CgTarget(n), "assign to")) {
         return 0;
     }
-    const CgType target = c->nodes[n->a].type;
+    const CgType target = c->nodes[CgTarget(n)].type;
     if (n->op == '=') {
-        n->b = CgCheckConvert(c, n->b, target, "assignment");
+        CgSetValue(n, CgCheckConvert(c, CgValue(n), target, "assignment"));
     } else {
         // a op= b is a = (type of a)(a op b), as in C: b is a scalar or has a's shape, the
         // operation runs in the common base type (int c; c *= 0.5 multiplies in float) and
         // the result converts back to a's type.
-        const CgType value = c->nodes[n->b].type;
+        const CgType value = c->nodes[CgValue(n)].type;
         const int sameShape =
             value.rows == target.rows && value.cols == target.cols && value.matrix == target.matrix;
         if (!CgTypeIsNumeric(target) || !CgTypeIsNumeric(value) ||
@@ -264,34 +235,35 @@ int CgCheckAssign(CgCompiler* c, const int node) {
             return 0;
         }
         const int base = target.base == BaseFloat || value.base == BaseFloat ? BaseFloat : BaseInt;
-        n->b = ToBase(c, n->b, base);
+        CgSetValue(n, ToBase(c, CgValue(n), base));
         n = &c->nodes[node];
         const int intDivision = n->op == TokSlashAssign && base == BaseInt;
         const int plain = base == target.base && n->op != TokPercentAssign && !intDivision &&
                           !(n->op == TokStarAssign && target.matrix && value.matrix);
-        if (n->b && !plain) {
+        if (CgValue(n) && !plain) {
             if (n->op == TokPercentAssign || intDivision) {
                 c->helpersUsed |=
                     base == BaseFloat ? HelperFmod : (intDivision ? 0 : HelperImod) | HelperIdiv;
             }
-            const int helper = CgAssignHelperFind(c, n->op, target, c->nodes[n->b].type, n->line);
+            const int helper =
+                CgAssignHelperFind(c, n->op, target, c->nodes[CgValue(n)].type, n->line);
             n = &c->nodes[node];
             n->symbol = helper + 1;
         }
     }
     n = &c->nodes[node];
     n->type = target;
-    return n->b && !c->failed ? node : 0;
+    return CgValue(n) && !c->failed ? node : 0;
 }
 
 // The two choices must share a type after the same conversions as arithmetic operands.
 int CgCheckTernary(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    if (!CgCheckCondition(c, n->a)) {
+    if (!CgCheckCondition(c, CgCondition(n))) {
         return 0;
     }
-    const CgType x = c->nodes[n->b].type;
-    const CgType y = c->nodes[n->c].type;
+    const CgType x = c->nodes[CgThen(n)].type;
+    const CgType y = c->nodes[CgElse(n)].type;
     CgType result = x;
     if (!CgTypeEqual(x, y)) {
         if (!CgTypeIsNumeric(x) || !CgTypeIsNumeric(y) || !CommonShape(x, y, &result)) {
@@ -301,25 +273,27 @@ int CgCheckTernary(CgCompiler* c, const int node) {
             CgErrorAt(c, n->line, "the choices of '?:' have different types '%s' and '%s'", a, b);
             return 0;
         }
-        n->b = CgCheckConvert(c, n->b, result, "expression");
-        n->c = n->b ? CgCheckConvert(c, n->c, result, "expression") : 0;
+        CgSetThen(n, CgCheckConvert(c, CgThen(n), result, "expression"));
+        n = &c->nodes[node];
+        CgSetElse(n, CgThen(n) ? CgCheckConvert(c, CgElse(n), result, "expression") : 0);
         n = &c->nodes[node];
     }
     n->type = result;
-    n->flags = (unsigned char)(Flags(c, n->a, n->b) & Flags(c, n->a, n->c));
-    return n->c && !c->failed ? node : 0;
+    const int condition = CgCondition(n);
+    n->flags = (unsigned char)(Flags(c, condition, CgThen(n)) & Flags(c, condition, CgElse(n)));
+    return CgElse(n) && !c->failed ? node : 0;
 }
 
 int CgCheckIncDec(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    if (!RequireLvalue(c, n->a, n->op == TokInc ? "increment" : "decrement")) {
+    if (!RequireLvalue(c, CgOperand(n), n->op == TokInc ? "increment" : "decrement")) {
         return 0;
     }
-    n->type = c->nodes[n->a].type;
+    n->type = c->nodes[CgOperand(n)].type;
     if (!CgTypeIsNumeric(n->type)) {
         char a[64];
         NameOf(c, n->type, a);
-        CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", OperatorText(n->op), a);
+        CgErrorAt(c, n->line, "operator '%s' cannot be applied to '%s'", CgOperatorCg(n->op), a);
         return 0;
     }
     return node;
@@ -351,16 +325,8 @@ int CgCheckMember(CgCompiler* c, const int base, const int name) {
         const CgStruct* s = &c->structs[t.structIndex];
         for (int i = 0; i < s->memberCount; ++i) {
             if (s->members[i].name == name) {
-                const int node = CgNodeNew(c, NodeField, line);
-                if (!node) {
-                    return 0;
-                }
-                c->nodes[node].a = base;
-                c->nodes[node].op = (short)i;
-                c->nodes[node].type = s->members[i].type;
-                c->nodes[node].flags = c->nodes[base].flags & NodeLvalue;
-                CgNodeAdopt(c, node, base);
-                return c->failed ? 0 : node;
+                const int lvalue = c->nodes[base].flags & NodeLvalue;
+                return CgNodeField(c, base, i, s->members[i].type, lvalue, line);
             }
         }
         CgErrorAt(c, line, "'%s' is not a member of %s", text, typeText);
@@ -384,47 +350,37 @@ int CgCheckMember(CgCompiler* c, const int base, const int name) {
             repeated |= components[j] == k;
         }
     }
-    const int node = CgNodeNew(c, NodeSwizzle, line);
-    if (!node) {
-        return 0;
-    }
-    CgNode* n = &c->nodes[node];
-    n->a = base;
-    n->op = (short)count;
-    memcpy(n->swizzle, components, (size_t)count);
-    n->type = CgTypeMake(t.base, 1, count, 0);
-    n->flags = (unsigned char)((repeated ? 0 : (c->nodes[base].flags & NodeLvalue)) |
-                               (c->nodes[base].flags & NodeConstant));
-    CgNodeAdopt(c, node, base);
-    return c->failed ? 0 : node;
+    const int flags = (repeated ? 0 : (c->nodes[base].flags & NodeLvalue)) |
+                      (c->nodes[base].flags & NodeConstant);
+    return CgNodeSwizzle(c, base, count, components, CgTypeMake(t.base, 1, count, 0), flags, line);
 }
 
 // v[i] is a component; M[i] is row i of a Cg matrix.
 int CgCheckIndex(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
-    const CgType t = c->nodes[n->a].type;
+    const CgType t = c->nodes[CgOperand(n)].type;
     char typeText[64];
     NameOf(c, t, typeText);
     if (!t.matrix && !CgTypeIsVector(t)) {
         CgErrorAt(c, n->line, "'%s' cannot be indexed", typeText);
         return 0;
     }
-    const CgType it = c->nodes[n->b].type;
+    const CgType it = c->nodes[CgSubscript(n)].type;
     if (!CgTypeIsNumeric(it) || !CgTypeIsScalar(it)) {
         CgErrorAt(c, n->line, "index must be an int");
         return 0;
     }
     const int size = t.matrix ? t.rows : t.cols;
-    const CgNode* index = &c->nodes[n->b];
+    const CgNode* index = &c->nodes[CgSubscript(n)];
     if (index->kind == NodeNumber && (index->number < 0 || index->number >= size)) {
         CgErrorAt(c, n->line, "index %g out of range for '%s'", index->number, typeText);
         return 0;
     }
-    n->b = CgCheckConvert(c, n->b, CgTypeMake(BaseInt, 1, 1, 0), "index");
+    CgSetSubscript(n, CgCheckConvert(c, CgSubscript(n), CgTypeMake(BaseInt, 1, 1, 0), "index"));
     n = &c->nodes[node];
     n->type = t.matrix ? CgTypeMake(t.base, 1, t.cols, 0) : CgTypeMake(t.base, 1, 1, 0);
-    n->flags = (unsigned char)(c->nodes[n->a].flags & NodeLvalue);
-    return n->b ? node : 0;
+    n->flags = (unsigned char)(c->nodes[CgOperand(n)].flags & NodeLvalue);
+    return CgSubscript(n) ? node : 0;
 }
 
 int CgCheckIsConstant(const CgCompiler* c, const int node) {

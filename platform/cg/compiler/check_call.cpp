@@ -4,7 +4,7 @@
 // intrinsics.cpp; texture sampling is reported as outside the vertex-program subset.
 #include <cstring>
 
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 static void NameOf(const CgCompiler* c, const CgType t, char* out) {
     CgTypeName(c, t, out, 64);
@@ -19,7 +19,7 @@ static int Flags(const CgCompiler* c, const int a) {
 int CgCheckCast(CgCompiler* c, const int node) {
     CgNode* n = &c->nodes[node];
     const CgType to = n->type;
-    const CgType from = c->nodes[n->a].type;
+    const CgType from = c->nodes[CgOperand(n)].type;
     const int scalarish = from.base != BaseStruct && from.base != BaseVoid && !from.matrix;
     int ok = 0;
     if (CgTypeIsScalar(to)) {
@@ -38,7 +38,7 @@ int CgCheckCast(CgCompiler* c, const int node) {
         CgErrorAt(c, n->line, "cannot cast '%s' to '%s'", a, b);
         return 0;
     }
-    n->flags = (unsigned char)Flags(c, n->a);
+    n->flags = (unsigned char)Flags(c, CgOperand(n));
     return node;
 }
 
@@ -54,7 +54,7 @@ int CgCheckConstruct(CgCompiler* c, const int node) {
         return 0;
     }
     int count = 0, components = 0, constant = NodeConstant, matrixArg = 0;
-    for (int arg = n->a; arg; arg = c->nodes[arg].next) {
+    for (int arg = CgArguments(n); arg; arg = c->nodes[arg].next) {
         const CgType t = c->nodes[arg].type;
         if (t.base == BaseStruct || t.base == BaseVoid) {
             char a[64];
@@ -68,7 +68,7 @@ int CgCheckConstruct(CgCompiler* c, const int node) {
         constant &= c->nodes[arg].flags;
     }
     n->flags = (unsigned char)constant;
-    if (count == 1 && CgTypeIsScalar(c->nodes[n->a].type) && !to.matrix) {
+    if (count == 1 && CgTypeIsScalar(c->nodes[CgArguments(n)].type) && !to.matrix) {
         return node;  // a scalar fills every component
     }
     if (count == 1 && matrixArg && to.matrix) {
@@ -97,7 +97,7 @@ static int CheckUserCall(CgCompiler* c, const int node, const int function) {
         return 0;
     }
     int prev = 0, i = 0;
-    for (int arg = n->a; arg; ++i) {
+    for (int arg = CgArguments(n); arg; ++i) {
         if (i >= f->paramCount) {
             break;
         }
@@ -120,13 +120,13 @@ static int CheckUserCall(CgCompiler* c, const int node, const int function) {
         if (prev) {
             c->nodes[prev].next = converted;
         } else {
-            c->nodes[node].a = converted;
+            CgSetArguments(&c->nodes[node], converted);
         }
         prev = converted;
         arg = c->nodes[converted].next;
     }
     int given = 0;
-    for (int arg = c->nodes[node].a; arg; arg = c->nodes[arg].next) {
+    for (int arg = CgArguments(&c->nodes[node]); arg; arg = c->nodes[arg].next) {
         ++given;
     }
     if (given != f->paramCount) {

@@ -38,7 +38,6 @@ int CgCompile(const char* source, const int length, const char* fileName, const 
     }
     CgCompiler* c = &Compiler;
     memset(c, 0, sizeof *c);
-    c->fileName = file;
     c->entry = entryName;
     c->result = out;
     c->nodeCount = 1;  // node 0 is the null node

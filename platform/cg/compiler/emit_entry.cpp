@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 static const char* const BindingNames[CgBindKinds] = {"",       "POSITION", "NORMAL", "COLOR0",
                                                       "COLOR1", "TEXCOORD", "FOG",    "PSIZE"};
@@ -274,12 +274,16 @@ int CgEmitMain(CgCompiler* c) {
     CgEmitText(c, "void main() {\n");
     for (int item = c->nodes[1].next; item; item = c->nodes[item].next) {
         const CgNode* n = &c->nodes[item];
-        for (int d = n->a; n->kind == NodeGlobal && n->op == SymStatic && d; d = c->nodes[d].next) {
-            if (c->nodes[d].b) {
+        if (n->kind != NodeGlobal || n->op != SymStatic) {
+            continue;
+        }
+        for (int d = CgDeclarators(n); d; d = c->nodes[d].next) {
+            const int value = CgValue(&c->nodes[d]);
+            if (value) {
                 CgEmitText(c, "    ");
                 CgEmitVar(c, c->nodes[d].symbol);
                 CgEmitText(c, " = ");
-                CgEmitExpression(c, c->nodes[d].b);
+                CgEmitExpression(c, value);
                 CgEmitText(c, ";\n");
             }
         }

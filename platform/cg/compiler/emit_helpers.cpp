@@ -103,7 +103,7 @@ static void EmitAssignHelper(CgCompiler* c, const int k) {
         CgEmitText(c, "(b))");
     } else {
         CgEmitTypeName(c, r);
-        CgEmitFormat(c, "(a) %c b", "+-*/"[h->op - TokPlusAssign]);
+        CgEmitFormat(c, "(a) %s b", CgOperatorGlsl(CgOperatorCompoundOf(h->op)));
     }
     CgEmitText(c, ");\n    return a;\n}\n");
 }

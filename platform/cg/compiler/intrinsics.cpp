@@ -3,7 +3,7 @@
 // which every GLSL 1.20 overload accepts. mul follows Cg's row-major matrices (emit.cpp).
 #include <cstring>
 
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 enum IntrinsicRule {
     RuleMap,       // per component: result has the arguments' common size
@@ -85,7 +85,7 @@ int CgIntrinsicIsMul(const int intrinsic) {
 
 // Replaces argument `index` (counted from 0) of a call with its conversion to `to`.
 static int ConvertArgument(CgCompiler* c, const int node, const int index, const CgType to) {
-    int prev = 0, arg = c->nodes[node].a;
+    int prev = 0, arg = CgArguments(&c->nodes[node]);
     for (int i = 0; i < index; ++i) {
         prev = arg;
         arg = c->nodes[arg].next;
@@ -97,7 +97,7 @@ static int ConvertArgument(CgCompiler* c, const int node, const int index, const
     if (prev) {
         c->nodes[prev].next = converted;
     } else {
-        c->nodes[node].a = converted;
+        CgSetArguments(&c->nodes[node], converted);
     }
     return 1;
 }
@@ -135,7 +135,7 @@ int CgCheckIntrinsic(CgCompiler* c, const int node, const int intrinsic) {
     CgNode* n = &c->nodes[node];
     CgType args[3];
     int count = 0, size = 1, constant = NodeConstant, hasMatrix = 0;
-    for (int arg = n->a; arg; arg = c->nodes[arg].next) {
+    for (int arg = CgArguments(n); arg; arg = c->nodes[arg].next) {
         const CgType t = c->nodes[arg].type;
         if (!CgTypeIsNumeric(t)) {
             char a[64];

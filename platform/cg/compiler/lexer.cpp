@@ -247,30 +247,6 @@ static void LexNumber(CgCompiler* c) {
     l->pos = p;
 }
 
-struct TwoCharToken {
-    char first, second;
-    int kind;
-};
-
-static const TwoCharToken TwoCharTokens[] = {
-    {'+', '=', TokPlusAssign},
-    {'-', '=', TokMinusAssign},
-    {'*', '=', TokStarAssign},
-    {'/', '=', TokSlashAssign},
-    {'%', '=', TokPercentAssign},
-    {'+', '+', TokInc},
-    {'-', '-', TokDec},
-    {'=', '=', TokEq},
-    {'!', '=', TokNe},
-    {'<', '=', TokLe},
-    {'>', '=', TokGe},
-    {'&', '&', TokAndAnd},
-    {'|', '|', TokOrOr},
-    {'<', '<', TokShiftLeft},
-    {'>', '>', TokShiftRight},
-    {'-', '>', TokArrow},
-};
-
 void CgLexNext(CgCompiler* c) {
     CgLexer* l = &c->lexer;
     if (c->failed || !SkipSpace(c)) {
@@ -307,16 +283,12 @@ void CgLexNext(CgCompiler* c) {
         LexNumber(c);
         return;
     }
-    if (l->pos + 1 < l->length) {
-        const char next = l->text[l->pos + 1];
-        for (const TwoCharToken& t : TwoCharTokens) {
-            if (t.first == (char)ch && t.second == next) {
-                c->tok.kind = t.kind;
-                c->tok.length = 2;
-                l->pos += 2;
-                return;
-            }
-        }
+    const int pair = l->pos + 1 < l->length ? CgOperatorToken((char)ch, l->text[l->pos + 1]) : 0;
+    if (pair) {
+        c->tok.kind = pair;
+        c->tok.length = 2;
+        l->pos += 2;
+        return;
     }
     if (strchr("+-*/%=<>!&|^~?:;,.()[]{}#@$\\'\"`", ch) != 0 && ch != 0) {
         c->tok.kind = ch;

@@ -1,29 +1,9 @@
 // Expressions of the Cg parser, by precedence from assignment down to primary expressions. Each
 // finished node is typed at once by check.cpp. Bitwise operators, pointers and the comma
 // operator are outside the subset and are reported as such.
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 static int ParseUnary(CgCompiler* c);
-
-static const char* TokenText(const int kind) {
-    switch (kind) {
-        case TokShiftLeft:
-            return "<<";
-        case TokShiftRight:
-            return ">>";
-        case '&':
-            return "&";
-        case '|':
-            return "|";
-        default:
-            return "^";
-    }
-}
-
-static int IsUnsupportedBinary(const int kind) {
-    return kind == '&' || kind == '|' || kind == '^' || kind == TokShiftLeft ||
-           kind == TokShiftRight;
-}
 
 // expression := assignment   (no comma operator)
 int CgParseExpression(CgCompiler* c) {
@@ -39,11 +19,6 @@ int CgParseExpression(CgCompiler* c) {
     return node;
 }
 
-static int IsAssignOperator(const int kind) {
-    return kind == '=' || kind == TokPlusAssign || kind == TokMinusAssign ||
-           kind == TokStarAssign || kind == TokSlashAssign || kind == TokPercentAssign;
-}
-
 static int ParseTernary(CgCompiler* c);
 
 // assignment := ternary [ ( '=' | '+=' | '-=' | '*=' | '/=' | '%=' ) assignment ]
@@ -52,26 +27,19 @@ int CgParseAssignment(CgCompiler* c) {
         return 0;
     }
     int node = ParseTernary(c);
-    if (node && IsAssignOperator(c->tok.kind)) {
+    if (node && CgOperatorIs(c->tok.kind, OpAssign)) {
         const int op = c->tok.kind;
         const int line = c->tok.line;
         CgLexNext(c);
         const int value = CgParseAssignment(c);
-        const int assign = value ? CgNodeNew(c, NodeAssign, line) : 0;
-        if (assign) {
-            c->nodes[assign].op = (short)op;
-            c->nodes[assign].a = node;
-            c->nodes[assign].b = value;
-            CgNodeAdopt(c, assign, node);
-            CgNodeAdopt(c, assign, value);
-        }
+        const int assign = value ? CgNodeAssign(c, op, node, value, line) : 0;
         node = assign ? CgCheckAssign(c, assign) : 0;
     }
     CgLeave(c);
     return node;
 }
 
-// One rule per precedence level, loosest first:
+// One rule per precedence level (CgOperatorPrecedence), loosest first:
 // logical_or     := logical_and { '||' logical_and }
 // logical_and    := equality { '&&' equality }
 // equality       := relational { ( '==' | '!=' ) relational }
@@ -79,36 +47,21 @@ int CgParseAssignment(CgCompiler* c) {
 // additive       := multiplicative { ( '+' | '-' ) multiplicative }
 // multiplicative := unary { ( '*' | '/' | '%' ) unary }
 static int ParseBinary(CgCompiler* c, const int level) {
-    static const int Operators[6][4] = {{TokOrOr},      {TokAndAnd},
-                                        {TokEq, TokNe}, {'<', '>', TokLe, TokGe},
-                                        {'+', '-'},     {'*', '/', '%'}};
-    int left = level == 5 ? ParseUnary(c) : ParseBinary(c, level + 1);
-    while (left) {
-        int op = 0;
-        for (const int candidate : Operators[level]) {
-            if (candidate != 0 && c->tok.kind == candidate) {
-                op = candidate;
-            }
-        }
-        if (!op) {
-            break;
-        }
+    enum { Tightest = 6 };
+    int left = level == Tightest ? ParseUnary(c) : ParseBinary(c, level + 1);
+    while (left && CgOperatorPrecedence(c->tok.kind) == level) {
+        const int op = c->tok.kind;
         const int line = c->tok.line;
         CgLexNext(c);
-        const int right = level == 5 ? ParseUnary(c) : ParseBinary(c, level + 1);
-        const int node = right ? CgNodeNew(c, NodeBinary, line) : 0;
+        const int right = level == Tightest ? ParseUnary(c) : ParseBinary(c, level + 1);
+        const int node = right ? CgNodeBinary(c, op, left, right, line) : 0;
         if (!node) {
             return 0;
         }
-        c->nodes[node].op = (short)op;
-        c->nodes[node].a = left;
-        c->nodes[node].b = right;
-        CgNodeAdopt(c, node, left);
-        CgNodeAdopt(c, node, right);
         left = CgCheckBinary(c, node);
     }
-    if (left && IsUnsupportedBinary(c->tok.kind)) {
-        CgErrorAt(c, c->tok.line, "operator '%s' is not supported", TokenText(c->tok.kind));
+    if (left && CgOperatorIs(c->tok.kind, OpRefusedBinary)) {
+        CgErrorAt(c, c->tok.line, "operator '%s' is not supported", CgOperatorCg(c->tok.kind));
         return 0;
     }
     return left;
@@ -116,7 +69,7 @@ static int ParseBinary(CgCompiler* c, const int level) {
 
 // ternary := logical_or [ '?' expression ':' assignment ]
 static int ParseTernary(CgCompiler* c) {
-    const int cond = ParseBinary(c, 0);
+    const int cond = ParseBinary(c, 1);
     if (!cond || c->tok.kind != '?') {
         return cond;
     }
@@ -127,17 +80,8 @@ static int ParseTernary(CgCompiler* c) {
         return 0;
     }
     const int no = CgParseAssignment(c);
-    const int node = no ? CgNodeNew(c, NodeTernary, line) : 0;
-    if (!node) {
-        return 0;
-    }
-    c->nodes[node].a = cond;
-    c->nodes[node].b = yes;
-    c->nodes[node].c = no;
-    CgNodeAdopt(c, node, cond);
-    CgNodeAdopt(c, node, yes);
-    CgNodeAdopt(c, node, no);
-    return CgCheckTernary(c, node);
+    const int node = no ? CgNodeTernary(c, cond, yes, no, line) : 0;
+    return node ? CgCheckTernary(c, node) : 0;
 }
 
 // args := [ assignment { ',' assignment } ] ')'   (after the '(')
@@ -151,13 +95,7 @@ static int ParseArguments(CgCompiler* c, const int parent) {
         if (!arg) {
             return 0;
         }
-        if (tail) {
-            c->nodes[tail].next = arg;
-        } else {
-            c->nodes[parent].a = arg;
-        }
-        tail = arg;
-        CgNodeAdopt(c, parent, arg);
+        CgNodeAppend(c, parent, &tail, arg);
     } while (CgAccept(c, ','));
     return CgExpect(c, ')', "')' or ','");
 }
@@ -191,38 +129,20 @@ static int ParseName(CgCompiler* c) {
         CgErrorAt(c, line, "undefined variable '%s'", CgNameText(c, name));
         return 0;
     }
-    const int node = CgNodeNew(c, NodeVar, line);
-    if (node) {
-        const CgSymbol* s = &c->vars[var];
-        c->nodes[node].symbol = var;
-        c->nodes[node].type = s->type;
-        if (s->kind == SymLocal || s->kind == SymParam || s->kind == SymStatic) {
-            c->nodes[node].flags = NodeLvalue;
-        }
-    }
-    return node;
+    return CgNodeVar(c, var, line);
 }
 
 // primary := NUMBER | 'true' | 'false' | '(' expression ')' | type '(' args | ID '(' args | ID
 static int ParsePrimary(CgCompiler* c) {
     const int line = c->tok.line;
     if (c->tok.kind == TokInt || c->tok.kind == TokFloat) {
-        const int node = CgNodeNew(c, NodeNumber, line);
-        if (node) {
-            c->nodes[node].number = c->tok.number;
-            c->nodes[node].type = CgTypeMake(c->tok.kind == TokInt ? BaseInt : BaseFloat, 1, 1, 0);
-            c->nodes[node].flags = NodeConstant;
-        }
+        const int base = c->tok.kind == TokInt ? BaseInt : BaseFloat;
+        const int node = CgNodeNumber(c, c->tok.number, base, line);
         CgLexNext(c);
         return node;
     }
     if (CgTokenIs(c, "true") || CgTokenIs(c, "false")) {
-        const int node = CgNodeNew(c, NodeBool, line);
-        if (node) {
-            c->nodes[node].number = CgTokenIs(c, "true") ? 1.0 : 0.0;
-            c->nodes[node].type = CgTypeMake(BaseBool, 1, 1, 0);
-            c->nodes[node].flags = NodeConstant;
-        }
+        const int node = CgNodeBool(c, CgTokenIs(c, "true"), line);
         CgLexNext(c);
         return node;
     }
@@ -242,12 +162,8 @@ static int ParsePrimary(CgCompiler* c) {
         if (!CgExpect(c, '(', "'(' after type name")) {
             return 0;
         }
-        const int node = CgNodeNew(c, NodeConstruct, line);
-        if (!node) {
-            return 0;
-        }
-        c->nodes[node].type = type;
-        return ParseArguments(c, node) ? CgCheckConstruct(c, node) : 0;
+        const int node = CgNodeConstruct(c, type, line);
+        return node && ParseArguments(c, node) ? CgCheckConstruct(c, node) : 0;
     }
     return ParseName(c);
 }
@@ -267,23 +183,16 @@ static int ParsePostfix(CgCompiler* c) {
             node = name < 0 ? 0 : CgCheckMember(c, node, name);
         } else if (CgAccept(c, '[')) {
             const int index = CgParseExpression(c);
-            const int n = index && CgExpect(c, ']', "']'") ? CgNodeNew(c, NodeIndex, line) : 0;
+            const int n = index && CgExpect(c, ']', "']'") ? CgNodeIndex(c, node, index, line) : 0;
             if (!n) {
                 return 0;
             }
-            c->nodes[n].a = node;
-            c->nodes[n].b = index;
-            CgNodeAdopt(c, n, node);
-            CgNodeAdopt(c, n, index);
             node = CgCheckIndex(c, n);
-        } else if (c->tok.kind == TokInc || c->tok.kind == TokDec) {
-            const int n = CgNodeNew(c, NodeIncDec, line);
+        } else if (CgOperatorIs(c->tok.kind, OpStep)) {
+            const int n = CgNodeIncDec(c, c->tok.kind, node, 0, line);
             if (!n) {
                 return 0;
             }
-            c->nodes[n].op = (short)c->tok.kind;
-            c->nodes[n].a = node;
-            CgNodeAdopt(c, n, node);
             CgLexNext(c);
             node = CgCheckIncDec(c, n);
         } else if (c->tok.kind == TokArrow) {
@@ -319,23 +228,22 @@ static int ParseUnaryInner(CgCompiler* c) {
         CgErrorAt(c, line, "pointers are not supported");
         return 0;
     }
-    if (kind == '~') {
-        CgErrorAt(c, line, "operator '~' is not supported");
+    if (CgOperatorIs(kind, OpRefusedPrefix)) {
+        CgErrorAt(c, line, "operator '%s' is not supported", CgOperatorCg(kind));
         return 0;
     }
-    if (kind == '-' || kind == '+' || kind == '!' || kind == TokInc || kind == TokDec) {
+    if (CgOperatorIs(kind, OpPrefix | OpStep)) {
         CgLexNext(c);
         const int operand = ParseUnary(c);
-        const int isStep = kind == TokInc || kind == TokDec;
-        const int node = operand ? CgNodeNew(c, isStep ? NodeIncDec : NodeUnary, line) : 0;
-        if (!node) {
+        if (!operand) {
             return 0;
         }
-        c->nodes[node].op = (short)kind;
-        c->nodes[node].a = operand;
-        c->nodes[node].flags = isStep ? NodePrefix : 0;
-        CgNodeAdopt(c, node, operand);
-        return isStep ? CgCheckIncDec(c, node) : CgCheckUnary(c, node);
+        if (CgOperatorIs(kind, OpStep)) {
+            const int node = CgNodeIncDec(c, kind, operand, 1, line);
+            return node ? CgCheckIncDec(c, node) : 0;
+        }
+        const int node = CgNodeUnary(c, kind, operand, line);
+        return node ? CgCheckUnary(c, node) : 0;
     }
     if (kind == '(' && AtCast(c)) {
         CgLexNext(c);
@@ -344,14 +252,8 @@ static int ParseUnaryInner(CgCompiler* c) {
             return 0;
         }
         const int operand = ParseUnary(c);
-        const int node = operand ? CgNodeNew(c, NodeConvert, line) : 0;
-        if (!node) {
-            return 0;
-        }
-        c->nodes[node].type = type;
-        c->nodes[node].a = operand;
-        CgNodeAdopt(c, node, operand);
-        return CgCheckCast(c, node);
+        const int node = operand ? CgNodeConvert(c, type, operand, line) : 0;
+        return node ? CgCheckCast(c, node) : 0;
     }
     return ParsePostfix(c);
 }

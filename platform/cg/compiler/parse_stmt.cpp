@@ -1,19 +1,9 @@
 // Statements of the Cg parser: blocks, declarations, if/else, for, while, do-while, return,
 // break and continue. Conditions must be scalar bool and return values must convert to the
 // function's type; the rules live in check.cpp.
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 static int ParseStatement(CgCompiler* c);
-
-static void Append(CgCompiler* c, const int parent, int* tail, const int child) {
-    if (*tail) {
-        c->nodes[*tail].next = child;
-    } else {
-        c->nodes[parent].a = child;
-    }
-    *tail = child;
-    CgNodeAdopt(c, parent, child);
-}
 
 // block_body := { statement } '}'
 int CgParseBlockBody(CgCompiler* c, const int line) {
@@ -28,7 +18,7 @@ int CgParseBlockBody(CgCompiler* c, const int line) {
         if (!s) {
             return 0;
         }
-        Append(c, block, &tail, s);
+        CgNodeAppend(c, block, &tail, s);
     }
     return c->failed ? 0 : block;
 }
@@ -76,12 +66,7 @@ static int ParseExpressionStatement(CgCompiler* c, const int needSemicolon) {
     if (needSemicolon && !CgExpect(c, ';', "';'")) {
         return 0;
     }
-    const int node = CgNodeNew(c, NodeExprStmt, line);
-    if (node) {
-        c->nodes[node].a = e;
-        CgNodeAdopt(c, node, e);
-    }
-    return node;
+    return CgNodeExprStmt(c, e, line);
 }
 
 // condition := '(' expression ')'   (scalar bool)
@@ -95,23 +80,6 @@ static int ParseCondition(CgCompiler* c) {
         return 0;
     }
     return e;
-}
-
-static int SetChildren(CgCompiler* c, const int node, const int a, const int b, const int cc,
-                       const int d) {
-    if (!node) {
-        return 0;
-    }
-    CgNode* n = &c->nodes[node];
-    n->a = a;
-    n->b = b;
-    n->c = cc;
-    n->d = d;
-    CgNodeAdopt(c, node, a);
-    CgNodeAdopt(c, node, b);
-    CgNodeAdopt(c, node, cc);
-    CgNodeAdopt(c, node, d);
-    return c->failed ? 0 : node;
 }
 
 // if_stmt := 'if' condition statement [ 'else' statement ]
@@ -128,7 +96,7 @@ static int ParseIf(CgCompiler* c, const int line) {
             return 0;
         }
     }
-    return SetChildren(c, CgNodeNew(c, NodeIf, line), cond, then, otherwise, 0);
+    return CgNodeIf(c, cond, then, otherwise, line);
 }
 
 // loop_body := statement   (with break and continue allowed)
@@ -180,14 +148,14 @@ static int ParseFor(CgCompiler* c, const int line) {
     if (!body) {
         return 0;
     }
-    return SetChildren(c, CgNodeNew(c, NodeFor, line), init, cond, step, body);
+    return CgNodeFor(c, init, cond, step, body, line);
 }
 
 // while_stmt := 'while' condition statement
 static int ParseWhile(CgCompiler* c, const int line) {
     const int cond = ParseCondition(c);
     const int body = cond ? ParseLoopBody(c) : 0;
-    return body ? SetChildren(c, CgNodeNew(c, NodeWhile, line), cond, body, 0, 0) : 0;
+    return body ? CgNodeWhile(c, cond, body, line) : 0;
 }
 
 // do_stmt := 'do' statement 'while' condition ';'
@@ -204,7 +172,7 @@ static int ParseDo(CgCompiler* c, const int line) {
     if (!cond || !CgExpect(c, ';', "';'")) {
         return 0;
     }
-    return SetChildren(c, CgNodeNew(c, NodeDo, line), body, cond, 0, 0);
+    return CgNodeDo(c, body, cond, line);
 }
 
 // return_stmt := 'return' [ expression ] ';'
@@ -229,7 +197,7 @@ static int ParseReturn(CgCompiler* c, const int line) {
         return 0;
     }
     c->returnSeen = 1;
-    return SetChildren(c, CgNodeNew(c, NodeReturn, line), value, 0, 0, 0);
+    return CgNodeReturn(c, value, line);
 }
 
 // statement := '{' block_body | if_stmt | for_stmt | while_stmt | do_stmt | return_stmt

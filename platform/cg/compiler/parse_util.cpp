@@ -1,41 +1,10 @@
-// Parser helpers of the Cg compiler: tree nodes and their depth, the recursion guard, token
-// matching, reserved words and type names. Shared by the declaration, statement and expression
-// parsers.
+// Parser helpers of the Cg compiler: the recursion guard, token matching, reserved words and type
+// names. Shared by the declaration, statement and expression parsers.
 #include <cstring>
 
 #include "platform/cg/compiler/tree.h"
 
 // ---- Helpers ------------------------------------------------------------------------------------
-
-int CgNodeNew(CgCompiler* c, const int kind, const int line) {
-    if (c->failed) {
-        return 0;
-    }
-    if (c->nodeCount >= CgMaxNodes) {
-        CgErrorAt(c, line, "program too large: too many expressions");
-        return 0;
-    }
-    const int n = c->nodeCount++;
-    CgNode* node = &c->nodes[n];
-    memset(node, 0, sizeof *node);
-    node->kind = (unsigned char)kind;
-    node->line = line;
-    node->type = CgTypeMake(BaseVoid, 1, 1, 0);
-    return n;
-}
-
-void CgNodeAdopt(CgCompiler* c, const int parent, const int child) {
-    if (parent == 0 || child == 0) {
-        return;
-    }
-    const int depth = c->nodes[child].depth + 1;
-    if (depth > c->nodes[parent].depth) {
-        c->nodes[parent].depth = depth;
-    }
-    if (depth > CgMaxTreeDepth) {
-        CgErrorAt(c, c->nodes[parent].line, "expression too complex");
-    }
-}
 
 int CgEnter(CgCompiler* c) {
     if (++c->nesting > CgMaxNesting) {

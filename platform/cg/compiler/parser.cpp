@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/cg/compiler/tree.h"
+#include "platform/cg/compiler/nodes.h"
 
 // ---- Names and semantics ------------------------------------------------------------------------
 // Reads an identifier that names something new; -1 after an error.
@@ -109,11 +109,7 @@ static int ParseStruct(CgCompiler* c) {
         return 0;
     }
     ++c->structCount;
-    const int node = CgNodeNew(c, NodeStructDef, line);
-    if (node) {
-        c->nodes[node].op = (short)(c->structCount - 1);
-    }
-    return node;
+    return CgNodeStructDef(c, c->structCount - 1, line);
 }
 
 // declarator := ID [ '=' assignment ]   (the kind and type come from the declaration)
@@ -149,8 +145,7 @@ static int ParseDeclarator(CgCompiler* c, const CgType type, const int kind, con
             CgErrorAt(c, line, "initializer of '%s' must be constant", CgNameText(c, symbol.name));
             return 0;
         }
-        c->nodes[node].b = init;
-        CgNodeAdopt(c, node, init);
+        CgNodeAttachValue(c, node, init);
     } else if (kind == SymConst) {
         CgErrorAt(c, line, "constant '%s' needs an initializer", CgNameText(c, symbol.name));
         return 0;
@@ -181,12 +176,10 @@ static int ParseDeclarator(CgCompiler* c, const CgType type, const int kind, con
 // declarators := declarator { ',' declarator } ';'
 int CgParseDeclarators(CgCompiler* c, const int kind, const CgType type, const int line,
                        const int needSemicolon) {
-    const int node = CgNodeNew(c, kind == SymLocal || c->scope > 0 ? NodeDecl : NodeGlobal, line);
+    const int node = CgNodeDecl(c, kind, type, line);
     if (!node) {
         return 0;
     }
-    c->nodes[node].type = type;
-    c->nodes[node].op = (short)kind;
     if (type.base == BaseVoid) {
         CgErrorAt(c, line, "variable cannot be void");
         return 0;
@@ -197,13 +190,7 @@ int CgParseDeclarators(CgCompiler* c, const int kind, const CgType type, const i
         if (!d) {
             return 0;
         }
-        if (tail) {
-            c->nodes[tail].next = d;
-        } else {
-            c->nodes[node].a = d;
-        }
-        tail = d;
-        CgNodeAdopt(c, node, d);
+        CgNodeAppend(c, node, &tail, d);
     } while (CgAccept(c, ','));
     if (needSemicolon && !CgExpect(c, ';', "';'")) {
         return 0;
@@ -315,12 +302,10 @@ static int ParseFunction(CgCompiler* c, const CgType returnType, const int name,
         CgErrorAt(c, line, "function prototypes are not supported");
         return 0;
     }
-    const int node = CgNodeNew(c, NodeFunction, line);
+    const int node = CgNodeFunction(c, index, line);
     if (!node || !CgExpect(c, '{', "'{'")) {
         return 0;
     }
-    f->node = node;
-    c->nodes[node].op = (short)index;
     c->currentFunction = index;
     c->returnSeen = 0;
     const int body = CgParseBlockBody(c, line);
@@ -334,8 +319,7 @@ static int ParseFunction(CgCompiler* c, const CgType returnType, const int name,
         CgErrorAt(c, line, "function '%s' must return a value", CgNameText(c, name));
         return 0;
     }
-    c->nodes[node].a = body;
-    CgNodeAdopt(c, node, body);
+    CgNodeAttachBody(c, node, body);
     ++c->functionCount;
     if (isEntry) {
         c->entryFunction = index;

@@ -45,8 +45,7 @@ enum CgTokenKind {
     TokOrOr,
     TokShiftLeft,
     TokShiftRight,
-    TokArrow,
-    TokError
+    TokArrow
 };
 
 struct CgToken {
@@ -115,7 +114,6 @@ struct CgFunction {
     int paramCount;                        // used entries of params
     CgSymbol params[CgMaxFunctionParams];  // copies of the parameter symbols
     int paramVar[CgMaxFunctionParams];     // their slots in CgCompiler::vars (GLSL names)
-    int node;                              // its NodeFunction
     int line;                              // of its name
 };
 
@@ -126,35 +124,35 @@ enum CgNodeKind {
     NodeNumber,     // number: value; type int or float
     NodeBool,       // number: 0 or 1
     NodeVar,        // symbol: the CgSymbol copy index in CgCompiler::vars
-    NodeField,      // a: struct operand; op: member index
-    NodeSwizzle,    // a: operand; op: component count; swizzle: components
-    NodeIndex,      // a: vector or matrix; b: int index
-    NodeCall,       // op: function index; a: argument list
-    NodeIntrinsic,  // op: intrinsic index; a: argument list
-    NodeConstruct,  // type: what is built; a: argument list
-    NodeConvert,    // a: operand converted to type (implicit or cast)
-    NodeUnary,      // op: '-', '+', '!'; a: operand
-    NodeBinary,     // op: operator token; a, b: operands
-    NodeAssign,     // op: '=' or a compound token; a: target; b: value; symbol: helper + 1
-    NodeTernary,    // a: condition; b, c: choices
-    NodeIncDec,     // op: TokInc/TokDec; flags NodePrefix; a: target
+    NodeField,      // CgOperand: struct; op: member index
+    NodeSwizzle,    // CgOperand; op: component count; swizzle: components
+    NodeIndex,      // CgOperand: vector or matrix; CgSubscript: int index
+    NodeCall,       // op: function index; CgArguments: list
+    NodeIntrinsic,  // op: intrinsic index; CgArguments: list
+    NodeConstruct,  // type: what is built; CgArguments: list
+    NodeConvert,    // CgOperand converted to type (implicit or cast)
+    NodeUnary,      // op: '-', '+', '!'; CgOperand
+    NodeBinary,     // op: operator token; CgLeft, CgRight
+    NodeAssign,     // op: '=' or a compound token; CgTarget, CgValue; symbol: helper + 1
+    NodeTernary,    // CgCondition; CgThen, CgElse: the choices
+    NodeIncDec,     // op: TokInc/TokDec; flags NodePrefix; CgOperand: target
     // statements
-    NodeBlock,       // a: statement list
-    NodeDecl,        // type: declared type; a: NodeDeclarator list
-    NodeDeclarator,  // symbol: variable; b: initial value or 0
-    NodeExprStmt,    // a: expression
-    NodeIf,          // a: condition; b: then; c: else or 0
-    NodeFor,         // a: init statement or 0; b: condition or 0; c: step or 0; d: body
-    NodeWhile,       // a: condition; b: body
-    NodeDo,          // a: body; b: condition
-    NodeReturn,      // a: value or 0
+    NodeBlock,       // CgStatements: list
+    NodeDecl,        // type: declared type; CgDeclarators: NodeDeclarator list
+    NodeDeclarator,  // symbol: variable; CgValue: initial value or 0
+    NodeExprStmt,    // CgValue: the expression
+    NodeIf,          // CgCondition; CgThen; CgElse or 0
+    NodeFor,         // CgForInit, CgCondition, CgForStep: each 0 when absent; CgBody
+    NodeWhile,       // CgCondition; CgBody
+    NodeDo,          // CgBody; CgCondition
+    NodeReturn,      // CgValue or 0
     NodeBreak,
     NodeContinue,
     NodeEmpty,
     // top level
     NodeStructDef,  // op: struct index
     NodeGlobal,     // like NodeDecl; op: CgSymbolKind of its variables
-    NodeFunction    // op: function index; a: body block
+    NodeFunction    // op: function index; CgBody: block
 };
 
 enum CgNodeFlags {
@@ -170,7 +168,7 @@ struct CgNode {
     short op;                  // operator, member, intrinsic or function index (per kind)
     int line;                  // source line it came from
     int depth;                 // height of the subtree below it, for the emitter's recursion cap
-    int a, b, c, d;            // children (0 = none)
+    int a, b, c, d;            // children (0 = none), read by meaning through nodes.h
     int next;                  // next node in a list
     int symbol;                // index into CgCompiler::vars for NodeVar and NodeDeclarator
     CgType type;               // expression or declaration type
@@ -185,10 +183,9 @@ struct CgAssignHelper {
 
 // ---- The workspace -----------------------------------------------------------------------------
 struct CgCompiler {
-    const char* fileName;  // for the listing
-    const char* entry;     // entry function name
-    CgLexer lexer;         // position after tok
-    CgToken tok;           // current token
+    const char* entry;  // entry function name
+    CgLexer lexer;      // position after tok
+    CgToken tok;        // current token
 
     CgNode nodes[CgMaxNodes];  // tree; index 0 unused
     int nodeCount;
@@ -244,6 +241,7 @@ enum CgHelper {
 };
 
 // ---- Stage interfaces --------------------------------------------------------------------------
+// Building nodes and reading their children: nodes.h.
 // lexer.cpp
 void CgLexStart(CgCompiler* c, const char* text, int length);
 void CgLexNext(CgCompiler* c);  // advances c->tok
@@ -266,10 +264,24 @@ int CgIsReserved(const CgCompiler* c);
 int CgAccept(CgCompiler* c, int kind);
 int CgExpect(CgCompiler* c, int kind, const char* what);
 int CgAcceptWord(CgCompiler* c, const char* word);
-int CgNodeNew(CgCompiler* c, int kind, int line);
-void CgNodeAdopt(CgCompiler* c, int parent, int child);  // updates parent's depth
-int CgEnter(CgCompiler* c);                              // recursion guard: 0 when too deep
+int CgEnter(CgCompiler* c);  // recursion guard: 0 when too deep
 void CgLeave(CgCompiler* c);
+
+// operators.cpp: the one table of operator spellings and roles
+enum CgOperatorUse {
+    OpBinary = 1,          // a op b, at its precedence
+    OpPrefix = 2,          // op a: '-', '+', '!'
+    OpStep = 4,            // ++ and --, before or after the operand
+    OpAssign = 8,          // '=' and the compound assignments
+    OpRefusedBinary = 16,  // bitwise and shift operators: outside the subset
+    OpRefusedPrefix = 32   // '~': outside the subset
+};
+int CgOperatorToken(char first, char second);  // the two-character operator, else 0
+const char* CgOperatorCg(int token);
+const char* CgOperatorGlsl(int token);
+int CgOperatorPrecedence(int token);   // 1 (loosest) to 6 for a binary operator, else 0
+int CgOperatorIs(int token, int use);  // use: CgOperatorUse bits
+int CgOperatorCompoundOf(int token);   // '+' for "+=", ...; 0 for others
 
 // types.cpp
 CgType CgTypeMake(int base, int rows, int cols, int matrix);
@@ -313,11 +325,12 @@ int CgCheckIntrinsic(CgCompiler* c, int node, int intrinsic);
 int CgIntrinsicIsSaturate(int intrinsic);
 int CgIntrinsicIsMul(int intrinsic);
 
-// emit.cpp / emit_entry.cpp
+// emit.cpp: the program; emit_expr.cpp: text, names, types, expressions
 int CgEmitProgram(CgCompiler* c);
 void CgEmitText(CgCompiler* c, const char* text);
 void CgEmitFormat(CgCompiler* c, const char* format, ...);
 void CgEmitTypeName(CgCompiler* c, CgType t);
+void CgEmitExpression(CgCompiler* c, int node);
 // GLSL names of user symbols. Each kind has its own prefix (s_ structs, m_ members, f_
 // functions, v<slot>_ variables, which also makes every variable unique), and '_' in the Cg
 // name is written "0_", so no result starts with "gl_" or contains "__" (reserved in GLSL).
@@ -332,7 +345,8 @@ int CgAssignHelperFind(CgCompiler* c, int op, CgType target, CgType value, int l
 void CgEmitHelpers(CgCompiler* c);
 void CgEmitInlineRemainder(CgCompiler* c, int x, int y, int isFloat);
 void CgEmitInlineQuotient(CgCompiler* c, int x, int y);
-void CgEmitExpression(CgCompiler* c, int node);
+
+// emit_entry.cpp
 int CgEmitMain(CgCompiler* c);
 int CgEntryCheck(CgCompiler* c, int function);  // also fills the entry's parameter table rows
 int CgParamAddUniform(CgCompiler* c, const char* cgName, const char* glslName, CgType t, int line);

@@ -126,8 +126,21 @@ const RejectCase Rejects[] = {
     {"float4 main(float4 p : POSITION) : POSITION {\n  float4 c = tex2D(0, p.xy);\n"
      "  return p;\n}\n",
      2, "texture sampling ('tex2D') is not supported in a vertex program"},
+    // Every operator is named as Cg spells it.
     {"float4 main(float4 p : POSITION) : POSITION {\n  int i = 1;\n  i = i & 2;\n  return p;\n}\n",
      3, "operator '&' is not supported"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  int i = 1;\n  i = i << 2;\n  return p;\n}\n",
+     3, "operator '<<' is not supported"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  int i = 1;\n  i = ~i;\n  return p;\n}\n", 3,
+     "operator '~' is not supported"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  bool b = !p.x;\n  return p;\n}\n", 2,
+     "operator '!' cannot be applied to 'float'"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  bool b = p.x || true;\n  return p;\n}\n", 2,
+     "operator '||' cannot be applied to 'float' and 'bool'"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  bool b = true;\n  b -= 1;\n  return p;\n}\n",
+     3, "operator '-=' cannot be applied to 'bool' and 'int'"},
+    {"float4 main(float4 p : POSITION) : POSITION {\n  bool b = true;\n  b++;\n  return p;\n}\n", 3,
+     "operator '++' cannot be applied to 'bool'"},
     {"float4 main(float4 p : POSITION) : POSITION {\n  for (;;) { }\n  switch (1) { }\n"
      "  return p;\n}\n",
      3, "'switch' is not supported"},
