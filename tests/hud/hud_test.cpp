@@ -175,13 +175,13 @@ TEST_F(HudFrameTest, TheLinesAreYellowInTheirCornersAndNowhereElse) {
     ASSERT_EQ(0, RunProgram(IDNO));
     const FrameImage& f = frames[0];
 
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 0, 400, 60}), 200) << "top left";
-    EXPECT_GT(CountPixels(f, IsHudYellow, {600, 0, 800, 60}), 50) << "top right";
+    EXPECT_GT(CountPixels(f, IsHudPixel, {0, 0, 400, 60}), 200) << "top left";
+    EXPECT_GT(CountPixels(f, IsHudPixel, {600, 0, 800, 60}), 50) << "top right";
     // Two lines at the bottom left, one em (about 20 pixels) apart.
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 528, 400, 548}), 100) << "wind mode";
-    EXPECT_GT(CountPixels(f, IsHudYellow, {0, 548, 400, 570}), 100) << "wind strength";
-    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {0, 70, 800, 510})) << "the middle";
-    EXPECT_EQ(0, CountPixels(f, IsHudYellow, {420, 70, 800, 600})) << "the bottom right";
+    EXPECT_GT(CountPixels(f, IsHudPixel, {0, 528, 400, 548}), 100) << "wind mode";
+    EXPECT_GT(CountPixels(f, IsHudPixel, {0, 548, 400, 570}), 100) << "wind strength";
+    EXPECT_EQ(0, CountPixels(f, IsHudPixel, {0, 70, 800, 510})) << "the middle";
+    EXPECT_EQ(0, CountPixels(f, IsHudPixel, {420, 70, 800, 600})) << "the bottom right";
 }
 
 // The right end of the yellow ink within a band of rows.
@@ -189,7 +189,7 @@ int InkRightEdge(const FrameImage& f, PixelBox band) {
     int right = -1;
     for (int y = band.y0; y < band.y1; ++y) {
         for (int x = band.x0; x < band.x1; ++x) {
-            if (IsHudYellow(f.At(x, y)) && x > right) {
+            if (IsHudPixel(f.At(x, y)) && x > right) {
                 right = x;
             }
         }

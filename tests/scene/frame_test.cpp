@@ -20,17 +20,17 @@
 namespace {
 
 // Terrain shades: yellowish, red and green alike and well above blue.
-bool IsTerrainYellow(const unsigned char* p) {
-    return p[0] > 40 && std::abs(p[0] - p[1]) <= 8 && p[2] + 30 < p[0] && !IsHudYellow(p);
+int IsTerrainYellow(const unsigned char* p) {
+    return p[0] > 40 && std::abs(p[0] - p[1]) <= 8 && p[2] + 30 < p[0] && !IsHudPixel(p);
 }
 
 // Anything drawn that is not the HUD.
-bool IsSceneLit(const unsigned char* p) {
-    return IsLit(p) && !IsHudYellow(p);
+int IsSceneLit(const unsigned char* p) {
+    return IsLit(p) && !IsHudPixel(p);
 }
 
 // Water and terrain: drawn, and neither a plant nor the HUD.
-bool IsGroundLit(const unsigned char* p) {
+int IsGroundLit(const unsigned char* p) {
     return IsSceneLit(p) && !IsPlantGreen(p);
 }
 
@@ -118,7 +118,7 @@ TEST_F(FrameTest, WireframeDrawsOutlinesOverTheSameRegion) {
     EXPECT_NEAR(a.y1, b.y1, 8);
     // The HUD glyphs are drawn as outlines too: still there, in the same corner.
     const PixelBox topLeft = {0, 0, 400, 40};
-    EXPECT_GT(CountPixels(frames[1], IsHudYellow, topLeft), 100);
+    EXPECT_GT(CountPixels(frames[1], IsHudPixel, topLeft), 100);
 }
 
 TEST_F(FrameTest, ZoomingOutShrinksTheSceneByTheRatioOfTheDistances) {
@@ -203,8 +203,8 @@ TEST_F(FrameTest, GeometryNearerThanTheHudCoversIt) {
 
     // The top-left line: behind it at first, then the water plane at depth 18 lies in front.
     const PixelBox topLeft = {0, 0, 400, 40};
-    EXPECT_GT(CountPixels(frames[0], IsHudYellow, topLeft), 50);
-    EXPECT_LT(CountPixels(frames[1], IsHudYellow, topLeft), 5);
+    EXPECT_GT(CountPixels(frames[0], IsHudPixel, topLeft), 50);
+    EXPECT_LT(CountPixels(frames[1], IsHudPixel, topLeft), 5);
 }
 
 // One piece of GL state as a frame finds it: what SceneInit set, or a default it left alone.

@@ -3,6 +3,7 @@
 // Frames are the capture tools' FrameImage: top row first, boxes with the origin top left.
 #pragma once
 
+#include "tools/capture/frame_compare.h"
 #include "tools/capture/frame_image.h"
 
 // Installs a swap hook that keeps the frames whose numbers are listed (the finished frame, read
@@ -10,12 +11,11 @@
 // frames[i] receives frame numbers[i].
 void CaptureFrames(const int* numbers, int count, FrameImage* frames);
 
-typedef bool (*PixelClass)(const unsigned char* rgb);
-bool IsHudYellow(const unsigned char* rgb);   // exactly (255, 255, 0)
-bool IsPlantGreen(const unsigned char* rgb);  // green well above red and blue
-bool IsLit(const unsigned char* rgb);         // not black
+// The HUD's pixels are framediff's (IsHudPixel: exactly yellow, drawn unlit and unblended).
+int IsPlantGreen(const unsigned char* rgb);  // green well above red and blue
+int IsLit(const unsigned char* rgb);         // not black
 
-int CountPixels(const FrameImage& frame, PixelClass test, PixelBox box);
-int CountPixels(const FrameImage& frame, PixelClass test);
-// The smallest box holding every pixel of the class; all zero when there is none.
-PixelBox BoundingBox(const FrameImage& frame, PixelClass test);
+int CountPixels(const FrameImage& frame, PixelRule rule, PixelBox box);
+int CountPixels(const FrameImage& frame, PixelRule rule);
+// The smallest box holding every pixel that meets the rule; all zero when there is none.
+PixelBox BoundingBox(const FrameImage& frame, PixelRule rule);

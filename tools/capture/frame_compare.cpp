@@ -35,25 +35,19 @@ PixelBox HudCornerWindow(const int corner, const int width, const int height) {
     return box;
 }
 
-// Widens the corner's text box by the HUD pixels of one frame; counts them.
-static void GrowHudBox(const FrameImage* image, const PixelBox* window, PixelBox* box,
-                       int* pixels) {
-    for (int y = window->y0; y < window->y1; ++y) {
-        for (int x = window->x0; x < window->x1; ++x) {
-            if (!IsHudPixel(&image->rgb[((size_t)y * image->width + x) * 3])) {
-                continue;
-            }
-            ++*pixels;
-            if (box->x1 <= box->x0) {
-                *box = PixelBox{x, y, x + 1, y + 1};
-                continue;
-            }
-            box->x0 = x < box->x0 ? x : box->x0;
-            box->y0 = y < box->y0 ? y : box->y0;
-            box->x1 = x + 1 > box->x1 ? x + 1 : box->x1;
-            box->y1 = y + 1 > box->y1 ? y + 1 : box->y1;
-        }
+// Widens box to hold add as well; an empty box holds nothing.
+static void Widen(PixelBox* box, const PixelBox* add) {
+    if (add->x1 <= add->x0) {
+        return;
     }
+    if (box->x1 <= box->x0) {
+        *box = *add;
+        return;
+    }
+    box->x0 = add->x0 < box->x0 ? add->x0 : box->x0;
+    box->y0 = add->y0 < box->y0 ? add->y0 : box->y0;
+    box->x1 = add->x1 > box->x1 ? add->x1 : box->x1;
+    box->y1 = add->y1 > box->y1 ? add->y1 : box->y1;
 }
 
 int FrameDiffRun(const FrameImage* a, const FrameImage* b, const FrameDiffOptions* options,
@@ -68,8 +62,11 @@ int FrameDiffRun(const FrameImage* a, const FrameImage* b, const FrameDiffOption
     for (int corner = 0; corner < HudCornerCount; ++corner) {
         const PixelBox window = HudCornerWindow(corner, width, height);
         PixelBox* box = &out->hudBox[corner];
-        GrowHudBox(a, &window, box, &out->hudPixels[0][corner]);
-        GrowHudBox(b, &window, box, &out->hudPixels[1][corner]);
+        PixelBox found[2];
+        out->hudPixels[0][corner] = FrameImageFind(a, window, IsHudPixel, &found[0]);
+        out->hudPixels[1][corner] = FrameImageFind(b, window, IsHudPixel, &found[1]);
+        Widen(box, &found[0]);
+        Widen(box, &found[1]);
         if (box->x1 > box->x0) {
             const int m = options->hudMargin;
             box->x0 = box->x0 - m > 0 ? box->x0 - m : 0;

@@ -1,6 +1,6 @@
-// Frame images without libpng (frame_image.h): the read-back from GL and binary PPM. A PPM's
-// header is checked before its size is trusted, and a file shorter than its header promises is an
-// error.
+// Frame images without libpng (frame_image.h): pixel search, the read-back from GL and binary PPM.
+// A PPM's header is checked before its size is trusted, and a file shorter than its header promises
+// is an error.
 #include "tools/capture/frame_image.h"
 
 #include <cstring>
@@ -23,6 +23,29 @@ void FrameImageReadBack(FrameImage* image) {
         std::memcpy(&image->rgb[(std::size_t)y * stride],
                     &rows[(std::size_t)(image->height - 1 - y) * stride], stride);
     }
+}
+
+int FrameImageFind(const FrameImage* image, PixelBox window, PixelRule rule, PixelBox* found) {
+    const int x1 = window.x1 < image->width ? window.x1 : image->width;
+    const int y1 = window.y1 < image->height ? window.y1 : image->height;
+    PixelBox box = {x1, y1, 0, 0};
+    int count = 0;
+    for (int y = window.y0 > 0 ? window.y0 : 0; y < y1; ++y) {
+        for (int x = window.x0 > 0 ? window.x0 : 0; x < x1; ++x) {
+            if (!rule(image->At(x, y))) {
+                continue;
+            }
+            ++count;
+            box.x0 = x < box.x0 ? x : box.x0;
+            box.y0 = y < box.y0 ? y : box.y0;
+            box.x1 = x + 1 > box.x1 ? x + 1 : box.x1;
+            box.y1 = y + 1 > box.y1 ? y + 1 : box.y1;
+        }
+    }
+    if (found) {
+        *found = count > 0 ? box : PixelBox{0, 0, 0, 0};
+    }
+    return count;
 }
 
 int FrameImageWritePpm(const char* path, const FrameImage* image, char* error, int errorSize) {

@@ -24,6 +24,13 @@ struct PixelBox {
     int x0, y0, x1, y1;  // empty when x1 <= x0 or y1 <= y0
 };
 
+// A rule a pixel (its three bytes) meets, 1, or does not, 0.
+typedef int (*PixelRule)(const unsigned char* rgb);
+
+// Counts the pixels inside window (clipped to the image) that meet rule; writes the smallest box
+// holding them to *found, when given: all zero when there is none.
+int FrameImageFind(const FrameImage* image, PixelBox window, PixelRule rule, PixelBox* found);
+
 // The current viewport of the current GL context, read from the back buffer (the finished frame
 // before the swap presents it).
 void FrameImageReadBack(FrameImage* image);
