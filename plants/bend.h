@@ -3,12 +3,51 @@
 // besides the plant's field position.
 #pragma once
 
+#include <cmath>
+
 #include "plants/field.h"
 #include "plants/wind.h"
 
 const double BendCentre = 15.36;  // field units; the arc radius shrinks with distance from it
 const double BendScale = 95;      // bend radius = BendScale * |w| / distance
 
-// The bent position of stem point p (relative to the plant's foot; p.z is not used) of plant i,
-// whose stem length up to p is stemLength, under wind vector w (w.z is not used).
+// The arc of one plant under one wind vector: the steps that do not depend on the stem point,
+// shared by the plant's seven bent points. The floats the steps store are kept widened to double
+// (exactly), since every later step reads them in double.
+struct StemArc {
+    double bx;    // the wind vector scaled by BendScale / distance, x (a float's value)
+    double by;    // and y
+    double r;     // the bend radius (a float's value)
+    double u;     // the circumference 2 pi r (a float's value)
+    int upright;  // 1 when the arc has no direction (no wind, or the plant on its centre)
+};
+
+// The arc of plant i under wind vector w (w.z is not used).
+void StemArcOf(WindVector w, int i, StemArc* arc);
+
+// Where stem point p (relative to the plant's foot; p.z is not used) with stem length stemLength
+// ends up on the arc. Inline: the plant pass bends seven points a plant with it.
+inline PlantPoint StemArcPoint(const StemArc* const arc, const PlantPoint p,
+                               const float stemLength) {
+    PlantPoint q;
+    if (arc->upright) {
+        q.x = p.x;
+        q.y = p.y;
+        q.z = stemLength;
+        return q;
+    }
+    const double pi = WindPi;
+    const double r = arc->r;
+    const float a = (float)((((double)stemLength + stemLength) * pi) / arc->u);  // L / R
+    const float v = (float)(r * cos((double)a));
+    const float f = (float)((r - v) / r);  // 1 - cos a
+    q.x = (float)(arc->bx * f + p.x);
+    q.y = (float)(arc->by * f + p.y);
+    const float h = (float)(r * sin((double)a));
+    q.z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
+    return q;
+}
+
+// The bent position of stem point p of plant i, whose stem length up to p is stemLength, under
+// wind vector w: StemArcOf and StemArcPoint in one.
 PlantPoint StemPointBend(PlantPoint p, WindVector w, int i, float stemLength);

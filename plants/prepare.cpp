@@ -5,15 +5,17 @@
 #include "plants/bend.h"
 #include "plants/wind.h"
 
-static void BendUpperPoints(PlantShape* s, int i, const StemLengths* lengths) {
-    const WindVector w = Wind.windVector;
-    s->tip = StemPointBend(s->tip, w, i, lengths->tip);
-    s->ring2.back = StemPointBend(s->ring2.back, w, i, lengths->ring2);
-    s->ring2.left = StemPointBend(s->ring2.left, w, i, lengths->ring2);
-    s->ring2.right = StemPointBend(s->ring2.right, w, i, lengths->ring2);
-    s->ring1.back = StemPointBend(s->ring1.back, w, i, lengths->ring1);
-    s->ring1.left = StemPointBend(s->ring1.left, w, i, lengths->ring1);
-    s->ring1.right = StemPointBend(s->ring1.right, w, i, lengths->ring1);
+// The arc depends on the plant and its wind only, so the seven points share it.
+static void BendUpperPoints(PlantShape* const s, const int i, const StemLengths* const lengths) {
+    StemArc arc;
+    StemArcOf(Wind.windVector, i, &arc);
+    s->tip = StemArcPoint(&arc, s->tip, lengths->tip);
+    s->ring2.back = StemArcPoint(&arc, s->ring2.back, lengths->ring2);
+    s->ring2.left = StemArcPoint(&arc, s->ring2.left, lengths->ring2);
+    s->ring2.right = StemArcPoint(&arc, s->ring2.right, lengths->ring2);
+    s->ring1.back = StemArcPoint(&arc, s->ring1.back, lengths->ring1);
+    s->ring1.left = StemArcPoint(&arc, s->ring1.left, lengths->ring1);
+    s->ring1.right = StemArcPoint(&arc, s->ring1.right, lengths->ring1);
 }
 
 int PlantIsDrawn(const int i) {

@@ -81,4 +81,50 @@ TEST_F(StemBendTest, PlantOnTheBendCentreStaysUprightAndFinite) {
     }
 }
 
+TEST_F(StemBendTest, EveryStoredStepIsRoundedToFloat) {
+    // Exact results of the steps as written, each stored value rounded to float. In each case
+    // taking the scaled wind vector b unrounded into the radius and the move (what GCC 12's
+    // basic-block vectoriser made of this function) changes a result in its last bits.
+    struct Case {
+        float fieldX, fieldY;
+        WindVector w;
+        PlantPoint p;
+        float length;
+        PlantPoint want;
+    };
+    const Case cases[] = {
+        {0x1.ab20cp+1f,
+         0x1.9dcccep+2f,
+         {-0x1.96f19p+1f, 0x1.3fe27p+4f, 0},
+         {0x1.7c0ap-7f, 0x1.3768fcp-1f, 0},
+         0x1.2cd086p+2f,
+         {-0x1.003f68p-6f, 0x1.8f1be6p-1f, 0x1.2c8a92p+2f}},
+        {0x1.be970ap+1f,
+         0x1.34c1aep+1f,
+         {-0x1.361aa4p+3f, -0x1.8a6a6p+2f, 0},
+         {0x1.78c5f8p-1f, 0x1.8230f4p-1f, 0},
+         0x1.0cc0c6p+2f,
+         {0x1.5fe4cap-1f, 0x1.725e88p-1f, 0x1.0cb824p+2f}},
+        {0x1.859d68p+1f,
+         0x1.c82c52p+2f,
+         {-0x1.fec66p+2f, 0x1.42c2fp+2f, 0},
+         {-0x1.10c91p-3f, 0x1.b7db88p-2f, 0},
+         0x1.f20638p+1f,
+         {-0x1.dcc848p-3f, 0x1.f84f9ap-2f, 0x1.f1b83cp+1f}},
+        {0x1.5018ecp+2f,
+         0x1.638a3ap+2f,
+         {-0x1.f5c65p+1f, 0x1.ef675p+3f, 0},
+         {-0x1.af28ep-4f, 0x1.0daddp-3f, 0},
+         0x1.287204p+1f,
+         {-0x1.dd6c36p-4f, 0x1.6907bap-3f, 0x1.285e0ap+1f}},
+    };
+    for (const Case& c : cases) {
+        Place(3, c.fieldX, c.fieldY);
+        const PlantPoint q = StemPointBend(c.p, c.w, 3, c.length);
+        EXPECT_EQ(memcmp(&q, &c.want, sizeof q), 0)
+            << "got (" << q.x << ", " << q.y << ", " << q.z << ") at field " << c.fieldX << ", "
+            << c.fieldY;
+    }
+}
+
 }  // namespace

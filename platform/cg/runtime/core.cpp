@@ -95,13 +95,16 @@ int CgProgramValid(const CGprogram program) {
 }
 
 int CgParameterValid(const CGparameter param) {
-    for (int i = 0; i < CgMaxPrograms; ++i) {
-        _CGprogram* p = &CgPrograms[i];
-        if (InPool(param, p->handles, CgMaxParams, sizeof(_CGparameter))) {
-            return p->live && param->index < p->compiled.paramCount;
-        }
+    // The plant pass sets a parameter for every vertex: the program that would hold the handle
+    // follows from its address, so one pool test replaces a search of every program's handles.
+    const uintptr_t at = (uintptr_t)param;
+    const uintptr_t start = (uintptr_t)CgPrograms;
+    if (at < start || at - start >= sizeof CgPrograms) {
+        return 0;
     }
-    return 0;
+    const _CGprogram* p = &CgPrograms[(at - start) / sizeof(_CGprogram)];
+    return InPool(param, p->handles, CgMaxParams, sizeof(_CGparameter)) && p->live &&
+           param->index < p->compiled.paramCount;
 }
 
 CGcontext cgCreateContext(void) {
