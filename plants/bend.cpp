@@ -2,6 +2,8 @@
 // a float, as in the plant field; the vertex program applies the same arc on the graphics card.
 #include "plants/bend.h"
 
+#include <cmath>
+
 void StemArcOf(const WindVector w, const int i, StemArc* const arc) {
     const double pi = WindPi;
     const float dx = (float)(((double)Plants.fieldX[i] - w.x) - BendCentre);
@@ -18,6 +20,26 @@ void StemArcOf(const WindVector w, const int i, StemArc* const arc) {
     // A plant exactly on the arc's centre (d = 0: an infinite scale) or without wind (r = 0) has
     // no bend direction; the formulas would give non-numbers, so the stem stays upright.
     arc->upright = !std::isfinite(r) || r == 0.0f;
+}
+
+PlantPoint StemArcPoint(const StemArc* const arc, const PlantPoint p, const float stemLength) {
+    PlantPoint q;
+    if (arc->upright) {
+        q.x = p.x;
+        q.y = p.y;
+        q.z = stemLength;
+        return q;
+    }
+    const double pi = WindPi;
+    const double r = arc->r;
+    const float a = (float)((((double)stemLength + stemLength) * pi) / arc->u);  // L / R
+    const float v = (float)(r * cos((double)a));
+    const float f = (float)((r - v) / r);  // 1 - cos a
+    q.x = (float)(arc->bx * f + p.x);
+    q.y = (float)(arc->by * f + p.y);
+    const float h = (float)(r * sin((double)a));
+    q.z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
+    return q;
 }
 
 PlantPoint StemPointBend(const PlantPoint p, const WindVector w, const int i,

@@ -3,8 +3,6 @@
 // besides the plant's field position.
 #pragma once
 
-#include <cmath>
-
 #include "plants/field.h"
 #include "plants/wind.h"
 
@@ -26,27 +24,9 @@ struct StemArc {
 void StemArcOf(WindVector w, int i, StemArc* arc);
 
 // Where stem point p (relative to the plant's foot; p.z is not used) with stem length stemLength
-// ends up on the arc. Inline: the plant pass bends seven points a plant with it.
-inline PlantPoint StemArcPoint(const StemArc* const arc, const PlantPoint p,
-                               const float stemLength) {
-    PlantPoint q;
-    if (arc->upright) {
-        q.x = p.x;
-        q.y = p.y;
-        q.z = stemLength;
-        return q;
-    }
-    const double pi = WindPi;
-    const double r = arc->r;
-    const float a = (float)((((double)stemLength + stemLength) * pi) / arc->u);  // L / R
-    const float v = (float)(r * cos((double)a));
-    const float f = (float)((r - v) / r);  // 1 - cos a
-    q.x = (float)(arc->bx * f + p.x);
-    q.y = (float)(arc->by * f + p.y);
-    const float h = (float)(r * sin((double)a));
-    q.z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
-    return q;
-}
+// ends up on the arc. Out of line on purpose: each stem point takes its own sine and cosine, as
+// the bend's cost is stated, even where two points of a ring share their stem length.
+PlantPoint StemArcPoint(const StemArc* arc, PlantPoint p, float stemLength);
 
 // The bent position of stem point p of plant i, whose stem length up to p is stemLength, under
 // wind vector w: StemArcOf and StemArcPoint in one.

@@ -3,6 +3,8 @@
 // start and is read again over its old contents at every scene initialisation.
 #pragma once
 
+#include <cstddef>
+
 enum {
     MapSize = 1024,  // samples per edge
     MeshStep = 16    // samples between neighbouring terrain mesh vertices
@@ -17,6 +19,19 @@ extern unsigned char HeightMap[MapSize * MapSize];
 // Reads up to `length` bytes of the file `name` into `map`. A missing file or a read error is
 // told in a message box; a short file fills only the beginning and leaves the rest as it was.
 void LoadHeightMap(const char* name, int length, unsigned char* map);
+
+// A non-negative remainder, so that negative coordinates wrap instead of indexing before the map.
+inline int WrapToMap(const int value) {
+    const int r = value % MapSize;
+    return r < 0 ? r + MapSize : r;
+}
+
 // The height 0..255 of column x, row y, both wrapped into 0..MapSize-1 (negatives included);
-// 0 for a null map. Never reads outside the map.
-int HeightAt(const unsigned char* map, int x, int y);
+// 0 for a null map. Never reads outside the map. Inline: the terrain pass looks up 15,876 corners
+// a frame.
+inline int HeightAt(const unsigned char* const map, const int x, const int y) {
+    if (map == NULL) {
+        return 0;
+    }
+    return map[WrapToMap(x) + WrapToMap(y) * MapSize];
+}

@@ -8,17 +8,24 @@
 // The last lattice line: columns and rows beyond it are never drawn.
 static const int MeshExtent = MapSize - MeshStep;
 
+// The colour of a sample of the given height.
+static void HeightColour(const int height) {
+    const float c = (float)height / 256.0f;
+    glColor3f(c, c, 0.0f);
+}
+
 void SetHeightColour(const unsigned char* map, int x, int y) {
     if (!map) {
         return;
     }
-    const float c = (float)HeightAt(map, x, y) / 256.0f;
-    glColor3f(c, c, 0.0f);
+    HeightColour(HeightAt(map, x, y));
 }
 
+// One look-up serves the corner's colour and its height.
 static void TerrainCorner(const unsigned char* map, int a, int b) {
-    SetHeightColour(map, a, b);
-    glVertex3f((float)a, (float)b, (float)HeightAt(map, a, b));
+    const int height = HeightAt(map, a, b);
+    HeightColour(height);
+    glVertex3f((float)a, (float)b, (float)height);
 }
 
 void DrawTerrain(const unsigned char* map) {

@@ -94,19 +94,6 @@ int CgProgramValid(const CGprogram program) {
            CgContextValid(program->context);
 }
 
-int CgParameterValid(const CGparameter param) {
-    // The plant pass sets a parameter for every vertex: the program that would hold the handle
-    // follows from its address, so one pool test replaces a search of every program's handles.
-    const uintptr_t at = (uintptr_t)param;
-    const uintptr_t start = (uintptr_t)CgPrograms;
-    if (at < start || at - start >= sizeof CgPrograms) {
-        return 0;
-    }
-    const _CGprogram* p = &CgPrograms[(at - start) / sizeof(_CGprogram)];
-    return InPool(param, p->handles, CgMaxParams, sizeof(_CGparameter)) && p->live &&
-           param->index < p->compiled.paramCount;
-}
-
 CGcontext cgCreateContext(void) {
     for (int i = 0; i < CgMaxContexts; ++i) {
         if (!Contexts[i].live) {

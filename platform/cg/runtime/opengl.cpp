@@ -252,7 +252,8 @@ static void SetUniform(const CGparameter param, const float* values, const int c
 
 // Sends a varying input as the current attribute of its binding. Components past the
 // parameter's size are dropped; missing ones are 0, 0, 1 as for glMultiTexCoord.
-static void SetVarying(const CgParamInfo* info, const float* given, const int count) {
+static inline __attribute__((always_inline)) void SetVarying(const CgParamInfo* info,
+                                                             const float* given, const int count) {
     float v[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     for (int k = 0; k < count && k < info->cols; ++k) {
         v[k] = given[k];
@@ -279,7 +280,11 @@ static void SetVarying(const CgParamInfo* info, const float* given, const int co
     }
 }
 
-static void SetParameter(const CGparameter param, const float* values, const int count) {
+// Always inlined, so that each cgGLSetParameterNf gets its own copy with the count fixed: the
+// plant pass sends one float per vertex through it.
+static inline __attribute__((always_inline)) void SetParameter(const CGparameter param,
+                                                               const float* values,
+                                                               const int count) {
     if (!CgParameterValid(param)) {
         CgSetError(CG_INVALID_PARAM_HANDLE_ERROR);
         return;

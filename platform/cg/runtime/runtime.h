@@ -3,6 +3,8 @@
 // is checked against it, so a stale or foreign handle is an error code, not a crash.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/cg.h"
 #include "platform/cg/compiler/compile.h"
 
@@ -39,7 +41,20 @@ extern _CGprogram CgPrograms[CgMaxPrograms];
 void CgSetError(CGerror error);
 int CgContextValid(CGcontext context);
 int CgProgramValid(CGprogram program);
-int CgParameterValid(CGparameter param);
+// A handle is valid when it is one of a live program's handles for one of its parameters. Inline:
+// the plant pass sets a parameter for every vertex. The program that would hold the handle follows
+// from its address, so one pool test replaces a search of every program's handles.
+inline int CgParameterValid(const CGparameter param) {
+    const uintptr_t at = (uintptr_t)param;
+    const uintptr_t start = (uintptr_t)CgPrograms;
+    if (at < start || at - start >= sizeof CgPrograms) {
+        return 0;
+    }
+    const _CGprogram* p = &CgPrograms[(at - start) / sizeof(_CGprogram)];
+    const uintptr_t handle = at - (uintptr_t)p->handles;
+    return handle < sizeof p->handles && handle % sizeof(_CGparameter) == 0 && p->live &&
+           param->index < p->compiled.paramCount;
+}
 // Tests and tools: how many contexts and programs are live now (0 after a clean teardown).
 int CgLiveContexts(void);
 int CgLivePrograms(void);
