@@ -22,29 +22,27 @@ void StemArcOf(const WindVector w, const int i, StemArc* const arc) {
     arc->upright = !std::isfinite(r) || r == 0.0f;
 }
 
-PlantPoint StemArcPoint(const StemArc* const arc, const PlantPoint p, const float stemLength) {
-    PlantPoint q;
+void StemArcPoint(const StemArc* const arc, const float stemLength, PlantPoint* const p) {
     if (arc->upright) {
-        q.x = p.x;
-        q.y = p.y;
-        q.z = stemLength;
-        return q;
+        p->z = stemLength;
+        return;
     }
     const double pi = WindPi;
     const double r = arc->r;
     const float a = (float)((((double)stemLength + stemLength) * pi) / arc->u);  // L / R
     const float v = (float)(r * cos((double)a));
     const float f = (float)((r - v) / r);  // 1 - cos a
-    q.x = (float)(arc->bx * f + p.x);
-    q.y = (float)(arc->by * f + p.y);
+    p->x = (float)(arc->bx * f + p->x);
+    p->y = (float)(arc->by * f + p->y);
     const float h = (float)(r * sin((double)a));
-    q.z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
-    return q;
+    p->z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
 }
 
 PlantPoint StemPointBend(const PlantPoint p, const WindVector w, const int i,
                          const float stemLength) {
     StemArc arc;
     StemArcOf(w, i, &arc);
-    return StemArcPoint(&arc, p, stemLength);
+    PlantPoint q = p;
+    StemArcPoint(&arc, stemLength, &q);
+    return q;
 }

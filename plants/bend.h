@@ -23,10 +23,11 @@ struct StemArc {
 // The arc of plant i under wind vector w (w.z is not used).
 void StemArcOf(WindVector w, int i, StemArc* arc);
 
-// Where stem point p (relative to the plant's foot; p.z is not used) with stem length stemLength
-// ends up on the arc. Out of line on purpose: each stem point takes its own sine and cosine, as
-// the bend's cost is stated, even where two points of a ring share their stem length.
-PlantPoint StemArcPoint(const StemArc* arc, PlantPoint p, float stemLength);
+// Moves stem point *p (relative to the plant's foot; its z is not read) with stem length
+// stemLength to where it ends up on the arc. Out of line on purpose: each stem point takes its own
+// sine and cosine, as the bend's cost is stated, even where two points of a ring share their stem
+// length.
+void StemArcPoint(const StemArc* arc, float stemLength, PlantPoint* p);
 
 // The bent position of stem point p of plant i, whose stem length up to p is stemLength, under
 // wind vector w: StemArcOf and StemArcPoint in one.

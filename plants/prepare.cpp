@@ -9,13 +9,13 @@
 static void BendUpperPoints(PlantShape* const s, const int i, const StemLengths* const lengths) {
     StemArc arc;
     StemArcOf(Wind.windVector, i, &arc);
-    s->tip = StemArcPoint(&arc, s->tip, lengths->tip);
-    s->ring2.back = StemArcPoint(&arc, s->ring2.back, lengths->ring2);
-    s->ring2.left = StemArcPoint(&arc, s->ring2.left, lengths->ring2);
-    s->ring2.right = StemArcPoint(&arc, s->ring2.right, lengths->ring2);
-    s->ring1.back = StemArcPoint(&arc, s->ring1.back, lengths->ring1);
-    s->ring1.left = StemArcPoint(&arc, s->ring1.left, lengths->ring1);
-    s->ring1.right = StemArcPoint(&arc, s->ring1.right, lengths->ring1);
+    StemArcPoint(&arc, lengths->tip, &s->tip);
+    StemArcPoint(&arc, lengths->ring2, &s->ring2.back);
+    StemArcPoint(&arc, lengths->ring2, &s->ring2.left);
+    StemArcPoint(&arc, lengths->ring2, &s->ring2.right);
+    StemArcPoint(&arc, lengths->ring1, &s->ring1.back);
+    StemArcPoint(&arc, lengths->ring1, &s->ring1.left);
+    StemArcPoint(&arc, lengths->ring1, &s->ring1.right);
 }
 
 int PlantIsDrawn(const int i) {
