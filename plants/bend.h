@@ -25,8 +25,8 @@ void StemArcOf(WindVector w, int i, StemArc* arc);
 
 // Moves stem point *p (relative to the plant's foot; its z is not read) with stem length
 // stemLength to where it ends up on the arc. Out of line on purpose: each stem point takes its own
-// sine and cosine, as the bend's cost is stated, even where two points of a ring share their stem
-// length.
+// sine and cosine (the CPU cost that the vertex-program mode saves), even where two points of a
+// ring share their stem length and an inlined copy would let the compiler merge them.
 void StemArcPoint(const StemArc* arc, float stemLength, PlantPoint* p);
 
 // The bent position of stem point p of plant i, whose stem length up to p is stemLength, under
