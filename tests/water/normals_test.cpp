@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "water/normals.h"
 #include "water/water.h"
@@ -127,6 +128,43 @@ TEST_F(WaterNormalsTest, ABumpTiltsItsEightNeighboursAwayAndNothingFurther) {
             EXPECT_LT(v.nx * di + v.nz * dj, 0.0f) << di << "," << dj;
         }
     }
+}
+
+TEST_F(WaterNormalsTest, EveryPointIsItsFourTriangleNormalsSummedAndNormalised) {
+    // Rough heights with repeats and both zeros, so that every edge and every rounding counts:
+    // the grid pass must give exactly what TriangleNormal and NormalizeVector give point by point.
+    unsigned seed = 7;
+    for (int i = 0; i < WaterGridSize; i++) {
+        for (int j = 0; j < WaterGridSize; j++) {
+            seed = seed * 1103515245u + 12345u;
+            const float heights[4] = {0.0f, -0.0f, WaterGrid[i][j > 0 ? j - 1 : 0].y,
+                                      (float)((int)(seed >> 8 & 0xffff) - 32768) / 9000.0f};
+            WaterGrid[i][j].y = heights[seed >> 28 < 3 ? seed >> 28 : 3];
+        }
+    }
+    UpdateWaterNormals();
+    int differing = 0;
+    for (int i = 1; i < WaterGridSize - 1; i++) {
+        for (int j = 1; j < WaterGridSize - 1; j++) {
+            const auto at = [](int a, int b) {
+                const WaterVertex& v = WaterGrid[a][b];
+                return Vector3{v.x, v.y, v.z};
+            };
+            const Vector3 p = at(i, j);
+            const Vector3 n[4] = {TriangleNormal(p, at(i, j - 1), at(i - 1, j - 1)),
+                                  TriangleNormal(p, at(i - 1, j), at(i - 1, j + 1)),
+                                  TriangleNormal(p, at(i, j + 1), at(i + 1, j + 1)),
+                                  TriangleNormal(p, at(i + 1, j), at(i + 1, j - 1))};
+            Vector3 s = {(float)((double)n[0].x + n[1].x + n[2].x + n[3].x),
+                         (float)((double)n[0].y + n[1].y + n[2].y + n[3].y),
+                         (float)((double)n[0].z + n[1].z + n[2].z + n[3].z)};
+            NormalizeVector(&s);
+            const WaterVertex& v = WaterGrid[i][j];
+            const float got[3] = {v.nx, v.ny, v.nz};
+            differing += memcmp(got, &s, sizeof got) != 0;
+        }
+    }
+    EXPECT_EQ(0, differing);
 }
 
 }  // namespace
