@@ -14,7 +14,8 @@
 #include "tests/support/gl_window.h"
 
 static const GLuint FreeBase = 61000;  // list names no glGenLists reserved
-static const char* const BakedPath = "font_bake_test.bin";
+// One file per test, so that ctest's parallel runs of this fixture never share it.
+static char BakedPath[128];
 
 static GlyphFontRequest HudRequest(void) {
     GlyphFontRequest r;
@@ -33,6 +34,8 @@ struct BakeFixture : ::testing::Test {
                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            "Comic Sans MS");
         SelectObject(w.dc, font);
+        snprintf(BakedPath, sizeof BakedPath, "font_bake_%s.bin",
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         const GlyphFontRequest request = HudRequest();
         ASSERT_TRUE(GlyphBakeWrite(BakedPath, &request, 0.0f));
     }
