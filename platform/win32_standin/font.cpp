@@ -11,7 +11,6 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstring>
@@ -82,7 +81,7 @@ BOOL WINAPI wglUseFontOutlinesA(const HDC dc, const DWORD first, const DWORD cou
         return FALSE;
     }
     FT_Face face = nullptr;
-    GLUtesselator* const tess = GlyphFontOpen(&request, library, &face) ? gluNewTess() : nullptr;
+    GLUtesselator* const tess = GlyphFontOpen(&request, library, &face) ? GlyphTessNew() : nullptr;
     if (tess == nullptr) {
         if (face != nullptr) {
             FT_Done_Face(face);
@@ -99,7 +98,7 @@ BOOL WINAPI wglUseFontOutlinesA(const HDC dc, const DWORD first, const DWORD cou
                       metrics != nullptr ? &metrics[i] : nullptr);
     }
     GlyphShapeFree(&shape);
-    gluDeleteTess(tess);
+    GlyphTessDelete(tess);
     FT_Done_Face(face);
     FT_Done_FreeType(library);
     return TRUE;

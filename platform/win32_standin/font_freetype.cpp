@@ -112,6 +112,14 @@ static void TessCombine(GLdouble coords[3], void* vertexData[4], GLfloat weight[
     *outData = GlyphShapeNewVertex((GlyphShape*)data, coords[0], coords[1]);
 }
 
+GLUtesselator* GlyphTessNew(void) {
+    return gluNewTess();
+}
+
+void GlyphTessDelete(GLUtesselator* tess) {
+    gluDeleteTess(tess);
+}
+
 int GlyphShapeTessellate(GlyphShape* shape, GLUtesselator* tess) {
     shape->cornerCount = 0;
     if (shape->contourCount == 0) {

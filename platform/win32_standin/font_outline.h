@@ -60,7 +60,10 @@ void GlyphShapeDropVertices(GlyphShape* shape);
 // side its fill lies on. tolerance is in em units. Returns 0 when the glyph cannot be loaded or
 // memory runs out; a glyph without an outline (a blank) gives no contours and returns 1.
 int GlyphShapeLoad(GlyphShape* shape, FT_FaceRec_* face, unsigned glyphIndex, double tolerance);
-// Fills the triangles from the closed contours. The tessellator comes from gluNewTess; its
+// GLU's tessellator, made and freed here so that the list builder never needs GLU's header.
+GLUtesselator* GlyphTessNew(void);
+void GlyphTessDelete(GLUtesselator* tess);
+// Fills the triangles from the closed contours. The tessellator comes from GlyphTessNew; its
 // callbacks are set here. Returns 0 on a tessellator error or when memory runs out.
 int GlyphShapeTessellate(GlyphShape* shape, GLUtesselator* tess);
 
