@@ -62,6 +62,7 @@ typedef double GLclampd;
 #define GL_FLAT 0x1D00
 #define GL_SMOOTH 0x1D01
 #define GL_LIGHT0 0x4000
+#define GL_LIGHT1 0x4001
 #define GL_LIST_BIT 0x00020000
 #define GL_TEXTURE0_ARB GL_TEXTURE0
 
@@ -151,6 +152,35 @@ void Gl11DeleteLists(GLuint list, GLsizei range);
 GLboolean Gl11IsList(GLuint list);
 
 // ---- Shaders (the Cg stand-in's vertex programs) -----------------------------------------------
+GLuint Gl11CreateShader(GLenum kind);
+void Gl11ShaderSource(GLuint shader, GLsizei count, const GLchar* const* text, const GLint* lengths);
+void Gl11CompileShader(GLuint shader);
+void Gl11GetShaderiv(GLuint shader, GLenum name, GLint* value);
+void Gl11GetShaderInfoLog(GLuint shader, GLsizei size, GLsizei* length, GLchar* log);
+void Gl11DeleteShader(GLuint shader);
+GLuint Gl11CreateProgram(void);
+void Gl11AttachShader(GLuint program, GLuint shader);
+void Gl11GetProgramiv(GLuint program, GLenum name, GLint* value);
+void Gl11GetProgramInfoLog(GLuint program, GLsizei size, GLsizei* length, GLchar* log);
+void Gl11DeleteProgram(GLuint program);
+GLint Gl11GetUniformLocation(GLuint program, const GLchar* name);
+void Gl11Uniform1fv(GLint location, GLsizei count, const GLfloat* v);
+void Gl11Uniform2fv(GLint location, GLsizei count, const GLfloat* v);
+void Gl11Uniform3fv(GLint location, GLsizei count, const GLfloat* v);
+void Gl11Uniform4fv(GLint location, GLsizei count, const GLfloat* v);
+void Gl11Uniform1iv(GLint location, GLsizei count, const GLint* v);
+void Gl11Uniform2iv(GLint location, GLsizei count, const GLint* v);
+void Gl11Uniform3iv(GLint location, GLsizei count, const GLint* v);
+void Gl11Uniform4iv(GLint location, GLsizei count, const GLint* v);
+void Gl11UniformMatrix2fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix2x3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix2x4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix3x2fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix3x4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix4x2fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix4x3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
+void Gl11UniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* v);
 // Links a vertex shader of the stand-in's attribute names with the fixed-function fragment stage.
 void Gl11LinkProgram(GLuint program);
 // Program 0 returns to the fixed-function vertex stage.

@@ -4,6 +4,7 @@
 
 #include "platform/gl_standin/gl11.h"
 
+#define glAttachShader Gl11AttachShader
 #define glBegin Gl11Begin
 #define glBlendFunc Gl11BlendFunc
 #define glCallList Gl11CallList
@@ -14,7 +15,12 @@
 #define glColor3f Gl11Color3f
 #define glColor4f Gl11Color4f
 #define glColor4ub Gl11Color4ub
+#define glCompileShader Gl11CompileShader
+#define glCreateProgram Gl11CreateProgram
+#define glCreateShader Gl11CreateShader
 #define glDeleteLists Gl11DeleteLists
+#define glDeleteProgram Gl11DeleteProgram
+#define glDeleteShader Gl11DeleteShader
 #define glDepthFunc Gl11DepthFunc
 #define glDisable Gl11Disable
 #define glEnable Gl11Enable
@@ -28,7 +34,12 @@
 #define glGetError Gl11GetError
 #define glGetFloatv Gl11GetFloatv
 #define glGetIntegerv Gl11GetIntegerv
+#define glGetProgramInfoLog Gl11GetProgramInfoLog
+#define glGetProgramiv Gl11GetProgramiv
+#define glGetShaderInfoLog Gl11GetShaderInfoLog
+#define glGetShaderiv Gl11GetShaderiv
 #define glGetString Gl11GetString
+#define glGetUniformLocation Gl11GetUniformLocation
 #define glHint Gl11Hint
 #define glIsEnabled Gl11IsEnabled
 #define glIsList Gl11IsList
@@ -59,7 +70,25 @@
 #define glScalef Gl11Scalef
 #define glSecondaryColor3f Gl11SecondaryColor3f
 #define glShadeModel Gl11ShadeModel
+#define glShaderSource Gl11ShaderSource
 #define glTranslatef Gl11Translatef
+#define glUniform1fv Gl11Uniform1fv
+#define glUniform1iv Gl11Uniform1iv
+#define glUniform2fv Gl11Uniform2fv
+#define glUniform2iv Gl11Uniform2iv
+#define glUniform3fv Gl11Uniform3fv
+#define glUniform3iv Gl11Uniform3iv
+#define glUniform4fv Gl11Uniform4fv
+#define glUniform4iv Gl11Uniform4iv
+#define glUniformMatrix2fv Gl11UniformMatrix2fv
+#define glUniformMatrix2x3fv Gl11UniformMatrix2x3fv
+#define glUniformMatrix2x4fv Gl11UniformMatrix2x4fv
+#define glUniformMatrix3fv Gl11UniformMatrix3fv
+#define glUniformMatrix3x2fv Gl11UniformMatrix3x2fv
+#define glUniformMatrix3x4fv Gl11UniformMatrix3x4fv
+#define glUniformMatrix4fv Gl11UniformMatrix4fv
+#define glUniformMatrix4x2fv Gl11UniformMatrix4x2fv
+#define glUniformMatrix4x3fv Gl11UniformMatrix4x3fv
 #define glUseProgram Gl11UseProgram
 #define glVertex3d Gl11Vertex3d
 #define glVertex3f Gl11Vertex3f

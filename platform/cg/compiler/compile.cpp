@@ -19,6 +19,11 @@ static int Fail(CgCompileResult* out, const char* fileName, const int line, cons
 
 int CgCompile(const char* source, const int length, const char* fileName, const char* entry,
               CgCompileResult* out) {
+    return CgCompileFor(source, length, fileName, entry, CgGlsl120, out);
+}
+
+int CgCompileFor(const char* source, const int length, const char* fileName, const char* entry,
+                 const int dialect, CgCompileResult* out) {
     if (!out) {
         return 0;
     }
@@ -39,6 +44,7 @@ int CgCompile(const char* source, const int length, const char* fileName, const 
     CgCompiler* c = &Compiler;
     memset(c, 0, sizeof *c);
     c->entry = entryName;
+    c->glslEs = dialect == CgGlslEs300;
     c->result = out;
     c->nodeCount = 1;  // node 0 is the null node
     c->currentFunction = -1;

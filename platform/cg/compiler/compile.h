@@ -48,7 +48,16 @@ struct CgCompileResult {
     char listing[CgMaxListing];  // "file(line) : error: message\n" or empty
 };
 
-// Compiles `length` bytes of Cg source; `entry` null means "main". Returns 1 with glsl and params
+// The GLSL written: 1.20 for desktop GL, or ES 3.00 for the GL 1.1 stand-in over OpenGL ES 3,
+// where GL's built-in inputs become the attributes limnora_Vertex, limnora_Normal, limnora_Color,
+// limnora_SecondaryColor, limnora_FogCoord, limnora_MultiTexCoord<n> and the colour output the
+// varying limnora_FrontColor.
+enum CgGlslDialect { CgGlsl120, CgGlslEs300 };
+
+// Compiles `length` bytes of Cg source to GLSL 1.20; `entry` null means "main". Returns 1 with glsl and params
 // filled, or 0 with the listing naming the line of the first error.
 int CgCompile(const char* source, int length, const char* fileName, const char* entry,
               CgCompileResult* out);
+// The same, in the given CgGlslDialect.
+int CgCompileFor(const char* source, int length, const char* fileName, const char* entry,
+                 int dialect, CgCompileResult* out);

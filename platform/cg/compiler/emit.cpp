@@ -193,7 +193,7 @@ static void EmitFunction(CgCompiler* c, const CgNode* n) {
 }
 
 int CgEmitProgram(CgCompiler* c) {
-    CgEmitText(c, "#version 120\n");
+    CgEmitInterface(c);
     CgEmitHelpers(c);
     for (int item = c->nodes[1].next; item && !c->failed; item = c->nodes[item].next) {
         const CgNode* n = &c->nodes[item];

@@ -10,36 +10,55 @@
 static const char* const BindingNames[CgBindKinds] = {"",       "POSITION", "NORMAL", "COLOR0",
                                                       "COLOR1", "TEXCOORD", "FOG",    "PSIZE"};
 
-// GLSL built-in read for an input binding, and its component count.
-static void InputSource(const CgSemantic s, char* name, int* size) {
+// GLSL built-in (GLSL ES: the GL 1.1 stand-in's attribute) read for an input binding, and its
+// component count.
+static void InputSource(const CgCompiler* c, const CgSemantic s, char* name, int* size) {
     static const char* const Names[CgBindKinds] = {
-        "", "gl_Vertex", "gl_Normal", "gl_Color", "gl_SecondaryColor", "", "gl_FogCoord", ""};
+        "", "Vertex", "Normal", "Color", "SecondaryColor", "MultiTexCoord", "FogCoord", ""};
     static const int Sizes[CgBindKinds] = {0, 4, 3, 4, 4, 4, 1, 1};
+    snprintf(name, 32, "%s%s", c->glslEs ? "limnora_" : "gl_", Names[s.kind]);
     if (s.kind == CgBindTexCoord) {
-        snprintf(name, 32, "gl_MultiTexCoord%d", s.index);
-    } else {
-        snprintf(name, 32, "%s", Names[s.kind]);
+        snprintf(name, 32, "%sMultiTexCoord%d", c->glslEs ? "limnora_" : "gl_", s.index);
     }
     *size = Sizes[s.kind];
 }
 
-// GLSL built-in written for an output binding, and its component count.
-static void OutputTarget(const CgSemantic s, char* name, int* size) {
-    static const char* const Names[CgBindKinds] = {"",
-                                                   "gl_Position",
-                                                   "",
-                                                   "gl_FrontColor",
-                                                   "gl_FrontSecondaryColor",
-                                                   "",
-                                                   "gl_FogFragCoord",
-                                                   "gl_PointSize"};
+// GLSL built-in written for an output binding (GLSL ES: the stand-in's varying, or a plain
+// variable for what its fixed fragment stage never reads), and its component count.
+static void OutputTarget(const CgCompiler* c, const CgSemantic s, char* name, int* size) {
+    static const char* const Names[CgBindKinds] = {
+        "", "Position", "", "FrontColor", "FrontSecondaryColor", "", "FogFragCoord", "PointSize"};
     static const int Sizes[CgBindKinds] = {0, 4, 0, 4, 4, 4, 1, 1};
+    const int builtIn = !c->glslEs || s.kind == CgBindPosition || s.kind == CgBindPointSize;
+    snprintf(name, 32, "%s%s", builtIn ? "gl_" : "limnora_", Names[s.kind]);
     if (s.kind == CgBindTexCoord) {
-        snprintf(name, 32, "gl_TexCoord[%d]", s.index);
-    } else {
-        snprintf(name, 32, "%s", Names[s.kind]);
+        snprintf(name, 32, "%s[%d]", c->glslEs ? "limnora_TexCoord" : "gl_TexCoord", s.index);
     }
     *size = Sizes[s.kind];
+}
+
+void CgEmitInterface(CgCompiler* c) {
+    if (!c->glslEs) {
+        CgEmitText(c, "#version 120\n");
+        return;
+    }
+    CgEmitText(c,
+               "#version 300 es\n"
+               "precision highp float;\n"
+               "precision highp int;\n"
+               "in vec4 limnora_Vertex;\n"
+               "in vec3 limnora_Normal;\n"
+               "in vec4 limnora_Color;\n"
+               "in vec4 limnora_SecondaryColor;\n"
+               "in float limnora_FogCoord;\n");
+    for (int unit = 0; unit < 8; ++unit) {
+        CgEmitFormat(c, "in vec4 limnora_MultiTexCoord%d;\n", unit);
+    }
+    CgEmitText(c,
+               "out vec4 limnora_FrontColor;\n"
+               "vec4 limnora_FrontSecondaryColor;\n"
+               "float limnora_FogFragCoord;\n"
+               "vec4 limnora_TexCoord[8];\n");
 }
 
 static int AddParam(CgCompiler* c, const char* name, const char* glslName, const int uniform,
@@ -129,7 +148,7 @@ static int CheckOutput(CgCompiler* c, const char* name, const CgType t, const Cg
     }
     char target[32];
     int size = 0;
-    OutputTarget(s, target, &size);
+    OutputTarget(c, s, target, &size);
     if (!IsFloatValue(t) || t.cols > size) {
         CgErrorAt(c, line, "output '%s' must be a float%s", name,
                   size == 1 ? "" : " scalar or vector");
@@ -222,7 +241,7 @@ static int CheckEntry(CgCompiler* c, const int function) {
 static void EmitStore(CgCompiler* c, const CgSemantic s, const char* value, const int cols) {
     char target[32];
     int size = 0;
-    OutputTarget(s, target, &size);
+    OutputTarget(c, s, target, &size);
     CgEmitFormat(c, "    %s = ", target);
     if (cols == size) {
         CgEmitFormat(c, "%s;\n", value);
@@ -254,7 +273,7 @@ static void EmitStores(CgCompiler* c, const CgType t, const CgSemantic s, const 
 static void EmitLoad(CgCompiler* c, const char* variable, const CgType t, const CgSemantic s) {
     char source[32];
     int size = 0;
-    InputSource(s, source, &size);
+    InputSource(c, s, source, &size);
     CgEmitFormat(c, "    %s = ", variable);
     if (t.cols < size) {
         CgEmitFormat(c, "%s.%.*s;\n", source, t.cols, "xyzw");

@@ -228,6 +228,7 @@ struct CgCompiler {
     int assignHelperCount;
     int emitConstant;   // emitting a file-scope initializer: no helper functions allowed
     int checkingEntry;  // adding the entry's parameters to the table
+    int glslEs;         // writing GLSL ES 3.00 (CgGlslEs300)
 
     CgCompileResult* result;  // where GLSL, parameters and listing go
     int outLength;            // bytes of result->glsl used
@@ -348,5 +349,7 @@ void CgEmitInlineQuotient(CgCompiler* c, int x, int y);
 
 // emit_entry.cpp
 int CgEmitMain(CgCompiler* c);
+// The version line and, for GLSL ES, the declarations of the stand-in's attributes and varyings.
+void CgEmitInterface(CgCompiler* c);
 int CgEntryCheck(CgCompiler* c, int function);  // also fills the entry's parameter table rows
 int CgParamAddUniform(CgCompiler* c, const char* cgName, const char* glslName, CgType t, int line);

@@ -192,7 +192,7 @@ CGprogram cgCreateProgramFromFile(const CGcontext context, const CGenum programT
         CgSetError(CG_COMPILER_ERROR);
         return 0;
     }
-    if (!CgCompile(SourceBuffer, length, programFile, entry, &p->compiled)) {
+    if (!CgCompileFor(SourceBuffer, length, programFile, entry, CgGlDialect(), &p->compiled)) {
         memcpy(context->listing, p->compiled.listing, sizeof context->listing);
         CgSetError(CG_COMPILER_ERROR);
         return 0;

@@ -5,11 +5,21 @@
 
 #include "platform/gl.h"
 
+#ifdef LIMNORA_GL_STANDIN
+// The GLES build: the GL 1.1 stand-in provides every entry, with the GLES header's types; the
+// fixed-function attributes GLES lacks get types of their own.
+typedef void (*GlslMultiTexCoord4fProc)(GLenum target, GLfloat s, GLfloat t, GLfloat r, GLfloat q);
+typedef void (*GlslSecondaryColor3fProc)(GLfloat r, GLfloat g, GLfloat b);
+typedef void (*GlslFogCoordfProc)(GLfloat f);
+#else
 #include <GL/glext.h>
 
 // gl.h declares OpenGL 1.3 itself, so glext.h leaves out this pointer type.
 typedef void(APIENTRYP GlslMultiTexCoord4fProc)(GLenum target, GLfloat s, GLfloat t, GLfloat r,
                                                 GLfloat q);
+typedef PFNGLSECONDARYCOLOR3FPROC GlslSecondaryColor3fProc;
+typedef PFNGLFOGCOORDFPROC GlslFogCoordfProc;
+#endif
 
 struct GlslApi {
     PFNGLCREATESHADERPROC createShader;
@@ -37,8 +47,8 @@ struct GlslApi {
     // Indexed [rows - 2][cols - 2] of the Cg matrix, which GLSL holds as matRxC.
     PFNGLUNIFORMMATRIX2FVPROC uniformMatrix[3][3];
     GlslMultiTexCoord4fProc multiTexCoord4f;
-    PFNGLSECONDARYCOLOR3FPROC secondaryColor3f;
-    PFNGLFOGCOORDFPROC fogCoordf;
+    GlslSecondaryColor3fProc secondaryColor3f;
+    GlslFogCoordfProc fogCoordf;
 };
 
 extern GlslApi Glsl;

@@ -71,6 +71,11 @@ CGprofile cgGLGetLatestProfile(const CGGLenum profileClass) {
     return CG_PROFILE_GLSLV;
 }
 
+int CgGlDialect(void) {
+    const char* glsl = (const char*)glGetString(GL_SHADING_LANGUAGE_VERSION);
+    return glsl && strncmp(glsl, "OpenGL ES", 9) == 0 ? CgGlslEs300 : CgGlsl120;
+}
+
 void cgGLSetOptimalOptions(const CGprofile profile) {
     if (profile != CG_PROFILE_GLSLV) {
         CgSetError(CG_INVALID_PROFILE_ERROR);

@@ -60,6 +60,9 @@ int CgLiveContexts(void);
 int CgLivePrograms(void);
 // Frees the GL objects of a program and forgets its binding (opengl.cpp).
 void CgGlReleaseProgram(CGprogram program);
+// The CgGlslDialect the current context runs: GLSL ES 3.00 on an OpenGL ES context (the GL 1.1
+// stand-in's), else GLSL 1.20.
+int CgGlDialect(void);
 
 // Tests only (limnora_cg_hooked; the program's limnora_cg has neither hook): called with the GL
 // program object just before cgGLLoadProgram links it, so a test can ask for transform feedback
