@@ -153,7 +153,8 @@ GLboolean Gl11IsList(GLuint list);
 
 // ---- Shaders (the Cg stand-in's vertex programs) -----------------------------------------------
 GLuint Gl11CreateShader(GLenum kind);
-void Gl11ShaderSource(GLuint shader, GLsizei count, const GLchar* const* text, const GLint* lengths);
+void Gl11ShaderSource(GLuint shader, GLsizei count, const GLchar* const* text,
+                      const GLint* lengths);
 void Gl11CompileShader(GLuint shader);
 void Gl11GetShaderiv(GLuint shader, GLenum name, GLint* value);
 void Gl11GetShaderInfoLog(GLuint shader, GLsizei size, GLsizei* length, GLchar* log);

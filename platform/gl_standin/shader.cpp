@@ -55,10 +55,10 @@ GLint Gl11GetUniformLocation(const GLuint program, const GLchar* name) {
     return GLES(getUniformLocation)(program, name);
 }
 
-#define GL11_UNIFORM(suffix, field, type)                                          \
+#define GL11_UNIFORM(suffix, field, type)                                                \
     void Gl11Uniform##suffix(const GLint location, const GLsizei count, const type* v) { \
-        Gl11BatchFlush();                                                          \
-        GLES(field)(location, count, v);                                           \
+        Gl11BatchFlush();                                                                \
+        GLES(field)(location, count, v);                                                 \
     }
 GL11_UNIFORM(1fv, uniform1fv, GLfloat)
 GL11_UNIFORM(2fv, uniform2fv, GLfloat)
@@ -69,11 +69,11 @@ GL11_UNIFORM(2iv, uniform2iv, GLint)
 GL11_UNIFORM(3iv, uniform3iv, GLint)
 GL11_UNIFORM(4iv, uniform4iv, GLint)
 
-#define GL11_UNIFORM_MATRIX(suffix, rows, cols)                                                \
-    void Gl11UniformMatrix##suffix(const GLint location, const GLsizei count,                  \
-                                   const GLboolean transpose, const GLfloat* v) {              \
-        Gl11BatchFlush();                                                                      \
-        GLES(uniformMatrix[rows - 2][cols - 2])(location, count, transpose, v);                \
+#define GL11_UNIFORM_MATRIX(suffix, rows, cols)                                   \
+    void Gl11UniformMatrix##suffix(const GLint location, const GLsizei count,     \
+                                   const GLboolean transpose, const GLfloat* v) { \
+        Gl11BatchFlush();                                                         \
+        GLES(uniformMatrix[rows - 2][cols - 2])(location, count, transpose, v);   \
     }
 GL11_UNIFORM_MATRIX(2fv, 2, 2)
 GL11_UNIFORM_MATRIX(2x3fv, 2, 3)

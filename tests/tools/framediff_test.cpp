@@ -58,7 +58,7 @@ void Scene(FrameImage* image) {
     Text(image, 2, 88, 60, 12);  // bottom left, down to the last row
 }
 
-const FrameDiffOptions Options = {8, 2, 20};
+const FrameDiffOptions Options = {8, 2, 20, 0};
 
 TEST(FrameDiffTest, HudTextIsLeftOutAndEverythingElseCounts) {
     FrameImage a, b;
@@ -94,6 +94,14 @@ TEST(FrameDiffTest, HudTextIsLeftOutAndEverythingElseCounts) {
     const long long boxes = 44LL * 12 + 34 * 12 + 67 * 14;
     EXPECT_EQ((long long)W * H - boxes, diff.compared);
     EXPECT_EQ(diff.compared, diff.lit[0]);
+
+    // The whole frame: the narrower text now counts against the agreement; the HUD is still seen.
+    const FrameDiffOptions whole = {8, 2, 20, 1};
+    FrameDiff all;
+    ASSERT_EQ(1, FrameDiffRun(&a, &b, &whole, &all));
+    EXPECT_EQ((long long)W * H, all.compared);
+    EXPECT_EQ((long long)W * H - 8 - 8 - 3 * 3, all.agreeing);  // two green columns, 3x3 text
+    EXPECT_EQ(1, FrameDiffHudPresent(&all, &whole));
 }
 
 TEST(FrameDiffTest, SceneDifferencesCountExactlyAtTheTolerance) {

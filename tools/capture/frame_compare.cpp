@@ -79,7 +79,8 @@ int FrameDiffRun(const FrameImage* a, const FrameImage* b, const FrameDiffOption
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             int hud = 0;
-            for (int corner = 0; corner < HudCornerCount && !hud; ++corner) {
+            for (int corner = 0; options->wholeFrame == 0 && corner < HudCornerCount && !hud;
+                 ++corner) {
                 hud = Inside(&out->hudBox[corner], x, y);
             }
             if (hud) {

@@ -12,13 +12,14 @@ struct FrameDiffOptions {
     int tolerance;     // largest per-channel difference of two agreeing pixels, 0..255
     int hudMargin;     // pixels added on every side of a corner's HUD text box
     int minHudPixels;  // HUD pixels a corner needs in a frame for its HUD to count as there
+    int wholeFrame;    // 1: the HUD text is compared too (both frames drew it with one font)
 };
 
 // The result. Written by FrameDiffRun.
 struct FrameDiff {
     PixelBox hudBox[HudCornerCount];   // left out: the text of both frames, plus the margin
     int hudPixels[2][HudCornerCount];  // HUD pixels of frame a (0) and b (1) in each corner
-    long long compared;                // pixels outside the HUD boxes
+    long long compared;                // pixels outside the HUD boxes (all with wholeFrame)
     long long agreeing;                // of those, within the tolerance
     long long lit[2];                  // of those, not black in frame a (0) and b (1)
 };

@@ -1,10 +1,11 @@
 // framediff: checks that two captures of the same frame agree. Usage:
-//   framediff A B [--min-agree PERCENT] [--tolerance N] [--min-lit PERCENT]
+//   framediff A B [--min-agree PERCENT] [--tolerance N] [--min-lit PERCENT] [--whole]
 // A and B are PNG or binary PPM files of equal size. Passes (exit 0) when at least PERCENT of the
 // pixels outside the HUD (default 98) agree within N per channel (default 8), the HUD is there in
 // all three of its corners in both, and both frames are lit on at least --min-lit percent of the
 // compared pixels (default 25), so that two blank frames never pass. 1 when a check fails, 2 on
-// bad arguments or unreadable files.
+// bad arguments or unreadable files. --whole compares the HUD text as well, for two frames drawn
+// with the same glyphs (the GLES build against Mesa's).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +15,7 @@
 static int Usage(void) {
     std::fprintf(stderr,
                  "usage: framediff A B [--min-agree PERCENT] [--tolerance N] [--min-lit "
-                 "PERCENT]\n");
+                 "PERCENT] [--whole]\n");
     return 2;
 }
 
@@ -36,7 +37,13 @@ int main(int argc, char** argv) {
     double minAgree = 98.0;
     double tolerance = 8.0;
     double minLit = 25.0;
+    int whole = 0;
     for (int i = 3; i < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--whole")) {
+            whole = 1;
+            --i;  // a switch without a value
+            continue;
+        }
         double* target = nullptr;
         double high = 100.0;
         if (!std::strcmp(argv[i], "--min-agree")) {
@@ -60,7 +67,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const FrameDiffOptions options = {(int)tolerance, 4, 40};
+    const FrameDiffOptions options = {(int)tolerance, 4, 40, whole};
     FrameDiff diff;
     if (!FrameDiffRun(&images[0], &images[1], &options, &diff)) {
         std::fprintf(stderr, "framediff: %s is %dx%d, %s is %dx%d\n", argv[1], images[0].width,

@@ -54,8 +54,8 @@ struct CgCompileResult {
 // varying limnora_FrontColor.
 enum CgGlslDialect { CgGlsl120, CgGlslEs300 };
 
-// Compiles `length` bytes of Cg source to GLSL 1.20; `entry` null means "main". Returns 1 with glsl and params
-// filled, or 0 with the listing naming the line of the first error.
+// Compiles `length` bytes of Cg source to GLSL 1.20; `entry` null means "main". Returns 1 with glsl
+// and params filled, or 0 with the listing naming the line of the first error.
 int CgCompile(const char* source, int length, const char* fileName, const char* entry,
               CgCompileResult* out);
 // The same, in the given CgGlslDialect.
