@@ -139,8 +139,8 @@ static void EmitStruct(CgCompiler* c, const CgStruct* s) {
 // Uniforms and constants keep their initializers; a static global's initializer runs at the
 // start of main (GLSL 1.20 wants constant initializers at file scope).
 static void EmitGlobal(CgCompiler* c, const CgNode* n) {
-    for (int d = n->a; c->glslEs && n->op == SymUniform && d; d = c->nodes[d].next) {
-        if (c->nodes[d].b) {
+    for (int d = CgDeclarators(n); c->glslEs && n->op == SymUniform && d; d = c->nodes[d].next) {
+        if (CgValue(&c->nodes[d])) {
             // GLSL ES uniforms have no initializers, and nothing tells the shader whether the
             // program has set the value since.
             CgErrorAt(
