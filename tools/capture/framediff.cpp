@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
     const double compared = diff.compared > 0 ? (double)diff.compared : 1.0;
     const double lit[2] = {100.0 * diff.lit[0] / compared, 100.0 * diff.lit[1] / compared};
     std::printf(
-        "framediff: %.3f %% (%lld of %lld) of the pixels outside the HUD agree within %d; lit "
+        "framediff: %.3f %% (%lld of %lld) of the pixels %s agree within %d; lit "
         "%.1f %% / %.1f %%; HUD pixels top left %d/%d, top right %d/%d, bottom left %d/%d\n",
-        agreement, diff.agreeing, diff.compared, options.tolerance, lit[0], lit[1],
-        diff.hudPixels[0][0], diff.hudPixels[1][0], diff.hudPixels[0][1], diff.hudPixels[1][1],
-        diff.hudPixels[0][2], diff.hudPixels[1][2]);
+        agreement, diff.agreeing, diff.compared, whole ? "of the whole frame" : "outside the HUD",
+        options.tolerance, lit[0], lit[1], diff.hudPixels[0][0], diff.hudPixels[1][0],
+        diff.hudPixels[0][1], diff.hudPixels[1][1], diff.hudPixels[0][2], diff.hudPixels[1][2]);
 
     int failed = 0;
     if (agreement < minAgree) {
