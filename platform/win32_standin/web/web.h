@@ -13,3 +13,6 @@ int WebKeyToVk(unsigned long keyCode);
 // The fullscreen mode's size has come into force (1) or gone (0): the fullscreen window's client
 // size follows.
 void WebFullscreenChanged(int on);
+// A frame has been shown (SwapBuffers yielded): nothing in the page users open; the test build's
+// capture hook counts it and may hold it (frame_test.cpp).
+void WebFrameShown(void);

@@ -1,6 +1,7 @@
 // The browser side of the Win32 stand-in's GL contexts: WebGL 2 contexts on the page's canvas,
-// with the depth, stencil and alpha of the pixel format; SwapBuffers hands the frame to the page
-// by yielding to the browser, which presents the canvas when the program's turn ends.
+// with the depth, stencil and alpha of the pixel format, which the GL 1.1 stand-in follows (made
+// current, released, deleted, flushed) with WebGL's entry points; SwapBuffers hands the frame to
+// the page by yielding to the browser, which presents the canvas when the program's turn ends.
 //   [x] WebGL 2 (OpenGL ES 3.0), no antialiasing, as the native pixel formats have none
 //   [ ] single-buffered formats: WebGL always presents whole frames
 #include <emscripten/emscripten.h>
@@ -40,9 +41,19 @@ void* BackendContextCreate(const SdlWindow* w, int format) {
 
 int BackendContextMakeCurrent(const SdlWindow* w, void* gl) {
     (void)w;
+    Gl11ReleaseCurrent();  // what the previous context has batched is drawn there
+    if (!gl) {
+        emscripten_webgl_make_context_current(0);
+        return 1;
+    }
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = (EMSCRIPTEN_WEBGL_CONTEXT_HANDLE)(uintptr_t)gl;
     if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         fprintf(stderr, "wglMakeCurrent: the WebGL context cannot be made current\n");
+        return 0;
+    }
+    // Every WebGL function, 1.0 and 2.0 alike, by its GLES name.
+    if (!Gl11MakeCurrent(gl, emscripten_webgl_get_proc_address)) {
+        emscripten_webgl_make_context_current(0);
         return 0;
     }
     return 1;
@@ -50,6 +61,7 @@ int BackendContextMakeCurrent(const SdlWindow* w, void* gl) {
 
 void BackendContextDelete(void* gl) {
     emscripten_webgl_destroy_context((EMSCRIPTEN_WEBGL_CONTEXT_HANDLE)(uintptr_t)gl);
+    Gl11ContextDeleted(gl);
 }
 
 int BackendContextOnWindow(const SdlWindow* w) {
@@ -59,7 +71,7 @@ int BackendContextOnWindow(const SdlWindow* w) {
 
 void BackendSwap(const SdlWindow* w) {
     (void)w;
-    // What the GL layer still holds goes out before the page takes the frame.
-    glFlush();
+    Gl11Flush();
     emscripten_sleep(0);
+    WebFrameShown();
 }
