@@ -59,6 +59,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyrigh
 # The README links into docs/: the pages and the screenshot come along, so the links hold.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/architecture.md ${PROJECT_SOURCE_DIR}/docs/performance.md
               ${PROJECT_SOURCE_DIR}/docs/testing.md ${PROJECT_SOURCE_DIR}/docs/windows.md
+              ${PROJECT_SOURCE_DIR}/docs/web.md
               ${PROJECT_SOURCE_DIR}/docs/screenshot.png DESTINATION ${limnora_doc_dir}/docs)
 install(FILES ${staged}/limnora.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/limnora.desktop
