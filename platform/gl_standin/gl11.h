@@ -70,6 +70,9 @@ typedef double GLclampd;
 // its own).
 typedef void* (*Gl11ProcLoader)(const char* name);
 
+// C names, as the GL they stand in for has: tools wrap them by name at link time (bench_gles).
+extern "C" {
+
 // ---- Contexts (called by the Win32 stand-in's WGL layer) ---------------------------------------
 // The context `id` (the owner's handle, non-null) became current: loads the GLES entry points
 // when needed and, for a context other than the last one, starts from GL's initial state. 0 when
@@ -186,6 +189,8 @@ void Gl11UniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose, co
 void Gl11LinkProgram(GLuint program);
 // Program 0 returns to the fixed-function vertex stage.
 void Gl11UseProgram(GLuint program);
+
+}  // extern "C"
 
 // ---- Counters (tools) --------------------------------------------------------------------------
 // GLES calls and draw calls made since the last reset.

@@ -5,9 +5,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "terrain/heightmap.h"
 #include "tests/support/program_run.h"
@@ -169,38 +171,93 @@ TEST(GrowthOf, WarmUpAndSingleOutliersDoNotCount) {
     EXPECT_DOUBLE_EQ(0.0, empty.growth);
 }
 
-// The quick report: both modes, the switch, first frames and the callgrind counts, run from a
-// working directory without the program's data (the tool must find it beside itself).
-TEST(BenchTool, QuickReportCarriesEveryFigure) {
-    EnterProgramDir(false);
-    const ToolRun run = RunTool(LIMNORA_BIN_DIR "/bench --quick");
-    ASSERT_EQ(0, run.exitCode) << run.output;
-    const std::string& out = run.output;
-
-    EXPECT_NE("", LinesStarting(out, "bench: ")) << out;
-    EXPECT_NE("", LinesStarting(out, "wind mode OpenGL (CPU bending)")) << out;
-    EXPECT_NE("", LinesStarting(out, "wind mode vertex program")) << out;
-    for (const char* label :
-         {"frames per second: ", "program CPU share: ", "GL calls per frame: "}) {
-        const std::string lines = LinesStarting(out, label);
-        EXPECT_EQ(2u, std::count(lines.begin(), lines.end(), '\n')) << label << "\n" << out;
+// The values after `label` on each line of `lines` (as LinesStarting returns them).
+static std::vector<double> ValuesAfter(const std::string& lines, const std::string& label) {
+    std::vector<double> values;
+    for (size_t at = lines.find(label); at != std::string::npos; at = lines.find(label, at + 1)) {
+        values.push_back(atof(lines.c_str() + at + label.size()));
     }
-    // The program's own code allocates nothing per frame in either mode.
-    const std::string allocs = LinesStarting(out, "allocations per frame: ");
-    EXPECT_EQ(2u, std::count(allocs.begin(), allocs.end(), '\n')) << out;
-    EXPECT_EQ(std::string::npos, allocs.find("MISSED")) << allocs;
+    return values;
+}
 
-    // Each drawn plant is one triangle fan in either mode: the count of the terrain's plants.
+// bench_gles's part of a `bench --also-gles` run: the program makes the same GL calls in both
+// builds (bench_gles adds the stand-in's flush before each swap, and leaves out the glyph lists'
+// replay, which Mesa does inside the driver); the GLES driver gets them batched, a few dozen a
+// frame; both builds' frame rates are set side by side.
+static void CheckGlesBeside(const std::string& whole, const std::string& gles,
+                            const std::vector<double>& mesaCalls) {
+    const std::vector<double> programCalls =
+        ValuesAfter(LinesStarting(gles, "GL calls per frame: "), "GL calls per frame: ");
+    const std::vector<double> glesCalls =
+        ValuesAfter(LinesStarting(gles, "GLES calls per frame: "), "GLES calls per frame: ");
+    ASSERT_EQ(2u, programCalls.size()) << gles;
+    ASSERT_EQ(2u, glesCalls.size()) << gles;
+    for (int m = 0; m < 2; m++) {
+        EXPECT_NEAR(mesaCalls[m], programCalls[m], 2.0) << m;
+        EXPECT_GT(glesCalls[m], 0.0);
+        EXPECT_LT(glesCalls[m], mesaCalls[m] / 1000) << m;
+    }
+    const size_t sideBySide = whole.find("\nside by side");
+    ASSERT_NE(std::string::npos, sideBySide) << whole;
+    EXPECT_NE("", LinesStarting(whole.substr(sideBySide), "CPU bending: ")) << whole;
+    EXPECT_NE("", LinesStarting(whole.substr(sideBySide), "vertex program: ")) << whole;
+    EXPECT_NE("", LinesStarting(gles, "instructions per frame: see bench")) << gles;
+}
+
+// The quick report of both builds in one run (of Mesa's alone where the GLES build is off): both
+// modes, the switch, first frames and, from bench, the callgrind counts; run from a working
+// directory without the program's data (the tools must find it beside themselves).
+TEST(BenchTool, QuickReportsOfBothBuildsCarryEveryFigure) {
+    EnterProgramDir(false);
+    const bool glesBuilt = access(LIMNORA_BIN_DIR "/bench_gles", X_OK) == 0;
+    const ToolRun run =
+        RunTool(LIMNORA_BIN_DIR "/bench --quick" + std::string(glesBuilt ? " --also-gles" : ""));
+    ASSERT_EQ(0, run.exitCode) << run.output;
+    const size_t glesStart = glesBuilt ? run.output.find("\nbench_gles: ") : run.output.size();
+    ASSERT_NE(std::string::npos, glesStart) << run.output;
+    const std::string mesa = run.output.substr(0, glesStart);
+    const std::string gles = glesBuilt ? run.output.substr(glesStart + 1) : "";
     const int plants = PlantsOnBuildTerrain();
     ASSERT_GT(plants, 0);
-    const std::string drawn = "plants drawn: " + std::to_string(plants) + "\n";
-    EXPECT_EQ(drawn + drawn, LinesStarting(out, "plants drawn: ")) << out;
 
-    EXPECT_NE("", LinesStarting(out, "F1 switch: ")) << out;
-    const std::string first = LinesStarting(out, "time to first frame: warm ");
-    EXPECT_NE("", first) << out;
-    EXPECT_EQ(std::string::npos, first.find("warm -1")) << first;
+    for (const std::string* report : {&mesa, &gles}) {
+        if (report->empty()) {
+            continue;
+        }
+        const std::string& out = *report;
+        EXPECT_NE("", LinesStarting(out, "wind mode OpenGL (CPU bending)")) << out;
+        EXPECT_NE("", LinesStarting(out, "wind mode vertex program")) << out;
+        for (const char* label :
+             {"frames per second: ", "program CPU share: ", "GL calls per frame: "}) {
+            const std::string lines = LinesStarting(out, label);
+            EXPECT_EQ(2u, std::count(lines.begin(), lines.end(), '\n')) << label << "\n" << out;
+        }
+        // The program's own code, the stand-ins included, allocates nothing per frame.
+        const std::string allocs = LinesStarting(out, "allocations per frame: ");
+        EXPECT_EQ(2u, std::count(allocs.begin(), allocs.end(), '\n')) << out;
+        EXPECT_EQ(std::string::npos, allocs.find("MISSED")) << allocs;
+        // Each drawn plant is one triangle fan in either mode (the glyph lists' fans, which the
+        // GL 1.1 stand-in replays itself, are not counted): the count of the terrain's plants.
+        const std::string drawn = "plants drawn: " + std::to_string(plants) + "\n";
+        EXPECT_EQ(drawn + drawn, LinesStarting(out, "plants drawn: ")) << out;
+        EXPECT_NE("", LinesStarting(out, "F1 switch: ")) << out;
+        const std::string first = LinesStarting(out, "time to first frame: warm ");
+        EXPECT_NE("", first) << out;
+        EXPECT_EQ(std::string::npos, first.find("warm -1")) << first;
+    }
 
+    const std::vector<double> mesaCalls =
+        ValuesAfter(LinesStarting(mesa, "GL calls per frame: "), "GL calls per frame: ");
+    ASSERT_EQ(2u, mesaCalls.size());
+    for (const double calls : mesaCalls) {
+        EXPECT_GT(calls, 100000.0);  // immediate mode: a call per vertex, normal and colour
+    }
+    EXPECT_EQ("", LinesStarting(mesa, "GLES calls per frame: "));
+    if (glesBuilt) {
+        CheckGlesBeside(run.output, gles, mesaCalls);
+    }
+
+    const std::string& out = mesa;
     const std::string instructions = LinesStarting(out, "instructions per frame: ");
     ASSERT_NE("", instructions) << out;
     if (instructions.find("not measured") == std::string::npos) {

@@ -19,9 +19,14 @@
 //                        judged without the time SDL sleeps waiting for a window manager to
 //                        confirm the fullscreen change (sleep_count.h): Xvfb has none.
 //   instructions/frame   the scene's numeric work under valgrind --tool=callgrind: repeatable.
+//   GLES calls/frame     bench_gles only: the calls the GL 1.1 stand-in makes into OpenGL ES, what
+//                        the driver receives there (in Mesa's build it receives the GL calls).
 // Figures are medians. Other work on the machine stretches frames and switches and makes the
 // program's share read smaller: the first line gives the load average, with a note when it is
-// high. Usage: see Usage().
+// high. bench_gles is this report of the GLES build (same sources, the program and stand-ins
+// over the GL 1.1 stand-in); its GL switch sits in front of the stand-in, so the stand-in's work
+// counts as GL, not program. It leaves the callgrind counts to bench: the scene's numeric work is
+// the same code in both. `bench --also-gles` runs bench_gles right after itself. Usage: Usage().
 #include <unistd.h>
 
 #include <cstdio>
@@ -45,11 +50,20 @@ const double AimSwitchMs = 200.0;
 // cosine and power that the formulas call (the floor no change to the program's code lowers).
 const double AimSceneOverLibm = 1.5;
 
+#ifdef LIMNORA_GL_STANDIN
+const char* const ToolName = "bench_gles";
+const int GlesBuild = 1;
+#else
+const char* const ToolName = "bench";
+const int GlesBuild = 0;
+#endif
+
 // Settings of the whole report; parsed from the command line.
 struct BenchOptions {
     LiveRunSettings live;
     int startRuns;        // fresh starts per first-frame figure
     int callgrindFrames;  // 0: no callgrind figures
+    int alsoGles;         // 1: run bench_gles with the same options after the report
 };
 
 // The folder of this executable, where the build puts wind.cg and terrain.raw too.
@@ -59,7 +73,7 @@ char ProgramPath[4096];
 int Usage(void) {
     fprintf(stderr,
             "usage: bench [--frames N] [--warmup N] [--block N] [--switches N] [--starts N]\n"
-            "             [--callgrind-frames N] [--quick]\n"
+            "             [--callgrind-frames N] [--quick] [--also-gles]\n"
             "             [--inject-allocation]    (one allocation a frame: tests the tool)\n"
             "       bench --first-frame            (one start; prints its first-frame time)\n"
             "       bench --scene-work PART N      (PART water|plants|plants-unbent, N frames)\n");
@@ -77,6 +91,7 @@ int ParseOptions(const int argc, char** argv, BenchOptions* o) {
     o->live = LiveRunSettings{30, 150, 10, 6, 0};
     o->startRuns = 3;
     o->callgrindFrames = 10;
+    o->alsoGles = 0;
     // Each numeric option, where it goes and its smallest sound value.
     struct NumericOption {
         const char* name;
@@ -91,6 +106,10 @@ int ParseOptions(const int argc, char** argv, BenchOptions* o) {
     for (int i = 1; i < argc; i++) {
         if (!strcmp(argv[i], "--inject-allocation")) {
             o->live.injectAllocation = 1;
+            continue;
+        }
+        if (!strcmp(argv[i], "--also-gles") && !GlesBuild) {
+            o->alsoGles = 1;
             continue;
         }
         if (!strcmp(argv[i], "--quick")) {
@@ -321,17 +340,24 @@ void PrintMode(const char* name, const LiveModeFigures* f) {
     }
     printf("  plants drawn: %d\n", f->plantsDrawn);
     printf("  GL calls per frame: %.0f\n", f->glCallsPerFrame);
+    if (f->glesCallsPerFrame >= 0) {
+        printf("  GLES calls per frame: %.0f, %.0f of them draws (what the driver receives)\n",
+               f->glesCallsPerFrame, f->glesDrawsPerFrame);
+    }
 }
+
+// The live run's figures; bench --also-gles sets them beside bench_gles's.
+LiveRunResult Run;
 
 int Report(const BenchOptions* o) {
     // Read before the run, which loads the machine itself.
     double load[1] = {0.0};
     getloadavg(load, 1);
-    static LiveRunResult run;
+    LiveRunResult& run = Run;
     const int complete = LiveRun(&o->live, &run);
     const long cores = sysconf(_SC_NPROCESSORS_ONLN);
-    printf("bench: %s, 800x600 window, %ld cores, load average %.1f; medians\n", run.renderer,
-           cores, load[0]);
+    printf("%s: %s, 800x600 window, %ld cores, load average %.1f; medians\n", ToolName,
+           run.renderer, cores, load[0]);
     if (load[0] > 1.0) {
         printf(
             "note: other work shares the cores: frames and switches take longer, and the "
@@ -380,7 +406,9 @@ int Report(const BenchOptions* o) {
     fflush(stdout);
 
     int ok = warmRan && coldRan;
-    if (o->callgrindFrames > 0) {
+    if (GlesBuild) {
+        printf("instructions per frame: see bench (the scene's numeric work is the same code)\n");
+    } else if (o->callgrindFrames > 0) {
         const int n = o->callgrindFrames;
         double waterMath, bentMath;
         const double water = CallgrindPerFrame("water", "CallgrindWater", n, &waterMath);
@@ -413,6 +441,65 @@ int Report(const BenchOptions* o) {
     return ok ? 0 : 1;
 }
 
+// The figures bench_gles reports per wind mode that are set beside bench's own.
+struct GlesFigures {
+    double fps[2];
+    double driverCalls[2];  // GLES calls per frame
+    int seen[2];            // lines read per figure kind
+};
+
+// One figure from a line of bench_gles's report: the number after `label`, the n-th such line
+// going to wind mode n.
+void ReadGlesFigure(const char* line, const char* label, double* perMode, int* seen) {
+    const char* text = line + strspn(line, " ");
+    if (strncmp(text, label, strlen(label)) == 0 && *seen < 2) {
+        perMode[(*seen)++] = atof(text + strlen(label));
+    }
+}
+
+// Runs bench_gles beside this executable with the options given to bench, passes its report
+// through and sets its frame rates and driver calls beside this run's. 0 when it fails.
+int RunGlesBeside(const int argc, char** argv) {
+    char command[8192];
+    int length = snprintf(command, sizeof command, "'%s/bench_gles'", ProgramDir);
+    for (int i = 1; i < argc && length < (int)sizeof command; i++) {
+        if (strcmp(argv[i], "--also-gles")) {
+            length += snprintf(command + length, sizeof command - (size_t)length, " %s", argv[i]);
+        }
+    }
+    printf("\n");
+    fflush(stdout);
+    FILE* pipe = popen(command, "r");
+    if (!pipe) {
+        return 0;
+    }
+    GlesFigures g;
+    memset(&g, 0, sizeof g);
+    char line[1024];
+    while (fgets(line, sizeof line, pipe)) {
+        fputs(line, stdout);
+        ReadGlesFigure(line, "frames per second: ", g.fps, &g.seen[0]);
+        ReadGlesFigure(line, "GLES calls per frame: ", g.driverCalls, &g.seen[1]);
+    }
+    const int ok = pclose(pipe) == 0 && g.seen[0] == 2 && g.seen[1] == 2;
+    if (!ok) {
+        printf("bench_gles: failed or incomplete\n");
+        return 0;
+    }
+    printf("\nside by side, Mesa's OpenGL 1.1 | the GL 1.1 stand-in over OpenGL ES 3:\n");
+    const char* const modes[2] = {"CPU bending", "vertex program"};
+    for (int m = 0; m < 2; m++) {
+        const LiveModeFigures* f = &Run.mode[m];
+        const double fps = f->frameMs > 0 ? 1000.0 / f->frameMs : 0;
+        printf(
+            "  %s: %.1f | %.1f frames per second (%.2f times); driver calls per frame %.0f | "
+            "%.0f\n",
+            modes[m], fps, g.fps[m], fps > 0 ? g.fps[m] / fps : 0, f->glCallsPerFrame,
+            g.driverCalls[m]);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -435,5 +522,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "bench: the allocation counter is not in place\n");
         return 1;
     }
-    return Report(&options);
+    const int code = Report(&options);
+    if (options.alsoGles && !RunGlesBeside(argc, argv)) {
+        return 1;
+    }
+    return code;
 }

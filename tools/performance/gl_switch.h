@@ -12,3 +12,8 @@ struct GlSwitchState {
 };
 
 extern GlSwitchState GlSwitch;
+
+// What the GLES driver has received since start in bench_gles: the GL 1.1 stand-in's calls into
+// GLES and its draws among them. Both -1 in Mesa's build, whose driver gets the switched calls.
+long long GlSwitchGlesCalls(void);
+long long GlSwitchGlesDraws(void);

@@ -41,14 +41,14 @@ struct HookState {
     FramePlan plan;
     double lastWallMs, lastCpuMs, lastProcessMs, lastSleptMs;
     AllocCounts lastAllocs;
-    long long lastGlCalls, lastFans;
+    long long lastGlCalls, lastFans, lastGlesCalls, lastGlesDraws;
     double onMs[2][LiveMaxSamples];
     double onMainCpuMs[2][LiveMaxSamples];
     double onAllCpuMs[2][LiveMaxSamples];
     double offCpuMs[2][LiveMaxSamples];
     double offWallMs[2][LiveMaxSamples];
     int onCount[2], offCount[2];
-    long long allocs[2], programAllocs[2], glCallsOn[2];
+    long long allocs[2], programAllocs[2], glCallsOn[2], glesCallsOn[2], glesDrawsOn[2];
     long long libraryAllocs[2][AllocMaxObjects];
     int allocFrames[2];
     LiveRunResult* result;
@@ -125,6 +125,8 @@ void AfterFrame(const int frame, void*) {
             h->onAllCpuMs[m][h->onCount[m]] = process - h->lastProcessMs;
             h->onMs[m][h->onCount[m]++] = wall - h->lastWallMs;
             h->glCallsOn[m] += GlSwitch.calls - h->lastGlCalls;
+            h->glesCallsOn[m] += GlSwitchGlesCalls() - h->lastGlesCalls;
+            h->glesDrawsOn[m] += GlSwitchGlesDraws() - h->lastGlesDraws;
             r->mode[m].plantsDrawn = (int)(GlSwitch.triangleFans - h->lastFans);
         } else if (!f.glOn && h->offCount[m] < LiveMaxSamples) {
             h->offCpuMs[m][h->offCount[m]] = cpu - h->lastCpuMs;
@@ -148,6 +150,8 @@ void AfterFrame(const int frame, void*) {
     h->lastAllocs = allocs;
     h->lastGlCalls = GlSwitch.calls;
     h->lastFans = GlSwitch.triangleFans;
+    h->lastGlesCalls = GlSwitchGlesCalls();
+    h->lastGlesDraws = GlSwitchGlesDraws();
 }
 
 void Summarise(HookState* h, LiveRunResult* r) {
@@ -166,7 +170,11 @@ void Summarise(HookState* h, LiveRunResult* r) {
         for (int i = 0; i < AllocMaxObjects; i++) {
             f->libraryAllocsPerFrame[i] = (double)h->libraryAllocs[m][i] / frames;
         }
-        f->glCallsPerFrame = h->onCount[m] > 0 ? (double)h->glCallsOn[m] / h->onCount[m] : 0;
+        const double on = h->onCount[m] > 0 ? h->onCount[m] : 1;
+        f->glCallsPerFrame = (double)h->glCallsOn[m] / on;
+        const int gles = GlSwitchGlesCalls() >= 0;
+        f->glesCallsPerFrame = gles ? (double)h->glesCallsOn[m] / on : -1;
+        f->glesDrawsPerFrame = gles ? (double)h->glesDrawsOn[m] / on : -1;
     }
 }
 

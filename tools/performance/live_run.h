@@ -31,9 +31,11 @@ struct LiveModeFigures {
     double programAllocsPerFrame;  // of those, from the executable's code
     double libraryAllocsPerFrame[AllocMaxObjects];  // the rest by library (AllocObjectName)
     double glCallsPerFrame;                         // switched GL calls per frame with GL on
-    int plantsDrawn;  // triangle fans in the last measured frame with GL on
-    int framesOn;     // frames behind frameMs
-    int framesOff;    // frames behind programMs
+    double glesCallsPerFrame;  // bench_gles: GLES calls the stand-in made per such frame, else -1
+    double glesDrawsPerFrame;  // bench_gles: its draws among them, else -1
+    int plantsDrawn;           // triangle fans in the last measured frame with GL on
+    int framesOn;              // frames behind frameMs
+    int framesOff;             // frames behind programMs
 };
 
 // Written by LiveRun.

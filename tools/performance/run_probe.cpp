@@ -1,6 +1,5 @@
-// Run probes (run_probe.h): plain system and GL queries, no allocation.
-#define GL_GLEXT_PROTOTYPES 1
-
+// Run probes (run_probe.h): plain system queries, no allocation; the GL ones are in
+// run_probe_gl.cpp.
 #include "tools/performance/run_probe.h"
 
 #include <fcntl.h>
@@ -11,10 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include "platform/gl.h"
-
-#include <GL/glext.h>
 
 double MonotonicMs(void) {
     struct timespec now;
@@ -56,22 +51,6 @@ long ResidentSetKilobytes(void) {
     strtol(text, &rest, 10);
     const long pages = strtol(rest, nullptr, 10);
     return pages * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-int GlListsInUse(const int highest) {
-    int live = 0;
-    for (int name = 1; name <= highest; name++) {
-        live += glIsList((GLuint)name) == GL_TRUE;
-    }
-    return live;
-}
-
-int GlShaderObjectsInUse(const int highest) {
-    int live = 0;
-    for (int name = 1; name <= highest; name++) {
-        live += glIsShader((GLuint)name) == GL_TRUE || glIsProgram((GLuint)name) == GL_TRUE;
-    }
-    return live;
 }
 
 static int CompareDoubles(const void* a, const void* b) {

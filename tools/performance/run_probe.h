@@ -13,9 +13,10 @@ double ProcessCpuMs(void);
 long long HeapInUseBytes(void);
 // The resident set of this process in kilobytes; -1 when /proc cannot be read.
 long ResidentSetKilobytes(void);
-// Display list names 1..`highest` that exist in the current GL context.
+// Display list names 1..`highest` that exist in the current GL context (Mesa's build only).
 int GlListsInUse(int highest);
-// Shader and program object names 1..`highest` that exist in the current GL context.
+// Shader and program object names 1..`highest` that exist in the current GL context (Mesa's
+// build only).
 int GlShaderObjectsInUse(int highest);
 // The median of the first `count` values, which it sorts in place; 0 for no values.
 double MedianOf(double* values, int count);
