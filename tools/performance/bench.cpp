@@ -73,7 +73,8 @@ char ProgramPath[4096];
 int Usage(void) {
     fprintf(stderr,
             "usage: bench [--frames N] [--warmup N] [--block N] [--switches N] [--starts N]\n"
-            "             [--callgrind-frames N] [--quick] [--also-gles]\n"
+            "             [--callgrind-frames N] [--quick]\n"
+            "             [--also-gles]            (bench: then bench_gles, side by side)\n"
             "             [--inject-allocation]    (one allocation a frame: tests the tool)\n"
             "       bench --first-frame            (one start; prints its first-frame time)\n"
             "       bench --scene-work PART N      (PART water|plants|plants-unbent, N frames)\n");
