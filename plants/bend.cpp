@@ -22,27 +22,36 @@ void StemArcOf(const WindVector w, const int i, StemArc* const arc) {
     arc->upright = !std::isfinite(r) || r == 0.0f;
 }
 
-void StemArcPoint(const StemArc* const arc, const float stemLength, PlantPoint* const p) {
+void StemArcLevelOf(const StemArc* const arc, const float stemLength, StemArcLevel* const level) {
     if (arc->upright) {
-        p->z = stemLength;
+        level->f = 0.0f;  // not applied: an upright stem keeps x and y as they are
+        level->z = stemLength;
         return;
     }
     const double pi = WindPi;
     const double r = arc->r;
     const float a = (float)((((double)stemLength + stemLength) * pi) / arc->u);  // L / R
     const float v = (float)(r * cos((double)a));
-    const float f = (float)((r - v) / r);  // 1 - cos a
-    p->x = (float)(arc->bx * f + p->x);
-    p->y = (float)(arc->by * f + p->y);
+    level->f = (float)((r - v) / r);  // 1 - cos a
     const float h = (float)(r * sin((double)a));
-    p->z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
+    level->z = h > 0.0f ? h : 0.0f;  // also 0 when h is not a number
+}
+
+void StemArcMove(const StemArc* const arc, const StemArcLevel* const level, PlantPoint* const p) {
+    if (!arc->upright) {
+        p->x = (float)(arc->bx * level->f + p->x);
+        p->y = (float)(arc->by * level->f + p->y);
+    }
+    p->z = level->z;
 }
 
 PlantPoint StemPointBend(const PlantPoint p, const WindVector w, const int i,
                          const float stemLength) {
     StemArc arc;
     StemArcOf(w, i, &arc);
+    StemArcLevel level;
+    StemArcLevelOf(&arc, stemLength, &level);
     PlantPoint q = p;
-    StemArcPoint(&arc, stemLength, &q);
+    StemArcMove(&arc, &level, &q);
     return q;
 }

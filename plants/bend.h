@@ -23,12 +23,19 @@ struct StemArc {
 // The arc of plant i under wind vector w (w.z is not used).
 void StemArcOf(WindVector w, int i, StemArc* arc);
 
-// Moves stem point *p (relative to the plant's foot; its z is not read) with stem length
-// stemLength to where it ends up on the arc. Out of line on purpose: each stem point takes its own
-// sine and cosine (the CPU cost that the vertex-program mode saves), even where two points of a
-// ring share their stem length and an inlined copy would let the compiler merge them.
-void StemArcPoint(const StemArc* arc, float stemLength, PlantPoint* p);
+// Where the arc takes every stem point of one stem length: the points of a ring share their stem
+// length, hence the angle, its sine and cosine and the results below.
+struct StemArcLevel {
+    float f;  // the share of the wind vector each point moves by, 1 - cos a
+    float z;  // the height every such point ends up at
+};
+
+// The level of stem length stemLength on the arc.
+void StemArcLevelOf(const StemArc* arc, float stemLength, StemArcLevel* level);
+// Moves stem point *p (relative to the plant's foot; its z is not read) to where the level takes
+// it on the arc.
+void StemArcMove(const StemArc* arc, const StemArcLevel* level, PlantPoint* p);
 
 // The bent position of stem point p of plant i, whose stem length up to p is stemLength, under
-// wind vector w: StemArcOf and StemArcPoint in one.
+// wind vector w: StemArcOf, StemArcLevelOf and StemArcMove in one.
 PlantPoint StemPointBend(PlantPoint p, WindVector w, int i, float stemLength);

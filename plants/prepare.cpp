@@ -5,17 +5,22 @@
 #include "plants/bend.h"
 #include "plants/wind.h"
 
-// The arc depends on the plant and its wind only, so the seven points share it.
+// The arc depends on the plant and its wind only, so the seven points share it; the three points
+// of a ring share their stem length too, so they share its level on the arc.
 static void BendUpperPoints(PlantShape* const s, const int i, const StemLengths* const lengths) {
     StemArc arc;
     StemArcOf(Wind.windVector, i, &arc);
-    StemArcPoint(&arc, lengths->tip, &s->tip);
-    StemArcPoint(&arc, lengths->ring2, &s->ring2.back);
-    StemArcPoint(&arc, lengths->ring2, &s->ring2.left);
-    StemArcPoint(&arc, lengths->ring2, &s->ring2.right);
-    StemArcPoint(&arc, lengths->ring1, &s->ring1.back);
-    StemArcPoint(&arc, lengths->ring1, &s->ring1.left);
-    StemArcPoint(&arc, lengths->ring1, &s->ring1.right);
+    StemArcLevel level;
+    StemArcLevelOf(&arc, lengths->tip, &level);
+    StemArcMove(&arc, &level, &s->tip);
+    StemArcLevelOf(&arc, lengths->ring2, &level);
+    StemArcMove(&arc, &level, &s->ring2.back);
+    StemArcMove(&arc, &level, &s->ring2.left);
+    StemArcMove(&arc, &level, &s->ring2.right);
+    StemArcLevelOf(&arc, lengths->ring1, &level);
+    StemArcMove(&arc, &level, &s->ring1.back);
+    StemArcMove(&arc, &level, &s->ring1.left);
+    StemArcMove(&arc, &level, &s->ring1.right);
 }
 
 int PlantIsDrawn(const int i) {

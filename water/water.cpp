@@ -1,5 +1,5 @@
 // Water grid and wave model. Every formula is evaluated in double from its float operands, in the
-// order written, and rounded to float where stored; six trigonometric calls per point, no tables.
+// order written, and rounded to float where stored; no tables of precomputed waves.
 #include "water/water.h"
 
 #include <cmath>
@@ -63,23 +63,23 @@ static void RecomputeHeights(void) {
     const double a = Waves.amplitude;
     const double r = WaveRowDivisor;
     const double s = WaveColumnDivisor;
-    // The arguments of the cosines depend on the column alone and those of the sines on the row
-    // alone: formed once (the same operations, so the same values), while every point still takes
-    // its own six sines and cosines.
-    static double columnArgs[3][WaterGridSize];
+    // The cosines depend on the column alone and the sines on the row alone: each is taken once
+    // per column or row (the same function of the same argument, so the same value) and every
+    // point combines them in the written order.
+    static double columnCos[3][WaterGridSize];
     for (int j = 0; j < WaterGridSize; j++) {
-        columnArgs[0][j] = p - 2 * (j / s);
-        columnArgs[1][j] = (j / s) / 2 + p;
-        columnArgs[2][j] = j / s + p;
+        columnCos[0][j] = cos(p - 2 * (j / s));
+        columnCos[1][j] = cos((j / s) / 2 + p);
+        columnCos[2][j] = cos(j / s + p);
     }
     for (int i = 0; i < WaterGridSize; i++) {
-        const double rowArg1 = 2 * (i / r) + p;
-        const double rowArg2 = 2 - p + i / r;
-        const double rowArg3 = p + (i / r) * 1.2;
+        const double rowSin1 = sin(2 * (i / r) + p);
+        const double rowSin2 = sin(2 - p + i / r);
+        const double rowSin3 = sin(p + (i / r) * 1.2);
         for (int j = 0; j < WaterGridSize; j++) {
-            const double t1 = (sin(rowArg1) + cos(columnArgs[0][j])) * a / 4;
-            const double t2 = (sin(rowArg2) + cos(columnArgs[1][j])) * a / 1.2 * t1;
-            const double t3 = (sin(rowArg3) + cos(columnArgs[2][j])) * a;
+            const double t1 = (rowSin1 + columnCos[0][j]) * a / 4;
+            const double t2 = (rowSin2 + columnCos[1][j]) * a / 1.2 * t1;
+            const double t3 = (rowSin3 + columnCos[2][j]) * a;
             WaterGrid[i][j].y = (float)((t3 + t2) / 3);
         }
     }

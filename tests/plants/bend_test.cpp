@@ -1,11 +1,12 @@
-// Wind bending on the CPU: the arc at known plants, the zero stem length, and the degenerate
-// cases where the arc has no direction.
+// Wind bending on the CPU: the arc at known plants, the zero stem length, the degenerate cases
+// where the arc has no direction, and the prepared plant's rings that share one level.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
 #include "plants/bend.h"
+#include "plants/prepare.h"
 
 namespace {
 
@@ -124,6 +125,46 @@ TEST_F(StemBendTest, EveryStoredStepIsRoundedToFloat) {
         EXPECT_EQ(memcmp(&q, &c.want, sizeof q), 0)
             << "got (" << q.x << ", " << q.y << ", " << q.z << ") at field " << c.fieldX << ", "
             << c.fieldY;
+    }
+}
+
+TEST_F(StemBendTest, PreparedPlantBendsEveryPointAsItAloneWould) {
+    // The prepared plant takes each ring's level once for its three points: every one of the
+    // seven must still land bit for bit where StemPointBend puts it with its own stem length.
+    PlantLeanInit();
+    const struct {
+        int i;
+        float x, y, growth;
+    } plants[] = {{0, 0.4f, 9.8f, 0.0f}, {1234, 7.3f, 2.05f, 0.17f}, {7999, 10.2f, 10.1f, 0.29f}};
+    for (int step = 0; step < 4; step++) {
+        for (const auto& c : plants) {
+            Place(c.i, c.x, c.y);
+            Plants.growth[c.i] = c.growth;
+            Plants.baseHeight[c.i] = 5.0f;
+            PreparedPlant bent;
+            ASSERT_EQ(1, PlantPrepare(c.i, 0, &bent));
+            PlantShape s;
+            PlantShapeBuild(c.i, &s);
+            ASSERT_TRUE(bent.shape.tip.x != s.tip.x || bent.shape.tip.y != s.tip.y)
+                << "no wind to bend plant " << c.i;
+            const StemLengths& l = bent.lengths;
+            const struct {
+                PlantPoint got, unbent;
+                float length;
+            } points[] = {{bent.shape.tip, s.tip, l.tip},
+                          {bent.shape.ring2.back, s.ring2.back, l.ring2},
+                          {bent.shape.ring2.left, s.ring2.left, l.ring2},
+                          {bent.shape.ring2.right, s.ring2.right, l.ring2},
+                          {bent.shape.ring1.back, s.ring1.back, l.ring1},
+                          {bent.shape.ring1.left, s.ring1.left, l.ring1},
+                          {bent.shape.ring1.right, s.ring1.right, l.ring1}};
+            for (int k = 0; k < 7; k++) {
+                const PlantPoint want =
+                    StemPointBend(points[k].unbent, Wind.windVector, c.i, points[k].length);
+                EXPECT_EQ(memcmp(&points[k].got, &want, sizeof want), 0)
+                    << "plant " << c.i << ", point " << k << ", step " << step;
+            }
+        }
     }
 }
 

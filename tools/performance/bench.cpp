@@ -46,9 +46,13 @@ namespace {
 const double AimProgramShare = 5.0;    // percent of the frame
 const double AimFirstFrameMs = 300.0;  // shader cache warm
 const double AimSwitchMs = 200.0;
-// Scene instructions per frame with CPU bending, at most this many times those in libm's sine,
-// cosine and power that the formulas call (the floor no change to the program's code lowers).
-const double AimSceneOverLibm = 1.5;
+// Scene instructions per frame with CPU bending at 3,000 plants, at most this many times the floor:
+// libm's sine, cosine and power as the formulas name them, one evaluation for every point that
+// uses it (six per water point, a sine and a cosine per bent stem point), measured under callgrind
+// on 2026-12-08 before a row, column or ring shared them. A fixed figure: the libm share measured
+// now counts each shared value once and no longer says what the aim means.
+const double AimSceneOverFloor = 1.5;
+const double LibmFloorAt3000 = 5.71e6;
 
 #ifdef LIMNORA_GL_STANDIN
 const char* const ToolName = "bench_gles";
@@ -426,17 +430,19 @@ int Report(const BenchOptions* o) {
                 "%.2f M vertex program; %d plants, %.2f M at 3,000 plants (callgrind)\n",
                 (water + bent) / 1e6, water / 1e6, bent / 1e6, (water + unbent) / 1e6, plants,
                 at3000 / 1e6);
-            // The double-precision sine, cosine and power of libm that the scene's formulas
-            // call (six per water point, one sine and cosine per bent stem point): the part of
-            // the count that no change to the program's own code can lower.
+            // libm's share as spent now, beside the fixed floor the aim is stated against.
             if (waterMath >= 0 && bentMath >= 0) {
                 const double libmAt3000 = waterMath + bentMath * 3000.0 / plants;
                 printf(
                     "  of which in libm (sin, cos, pow): water %.2f M, plants %.2f M; %.2f M at "
-                    "3,000 plants, the scene %.2f times that  aim <= %.1f times: %s\n",
-                    waterMath / 1e6, bentMath / 1e6, libmAt3000 / 1e6, at3000 / libmAt3000,
-                    AimSceneOverLibm, Verdict(at3000 <= AimSceneOverLibm * libmAt3000));
+                    "3,000 plants, the scene %.2f times that\n",
+                    waterMath / 1e6, bentMath / 1e6, libmAt3000 / 1e6, at3000 / libmAt3000);
             }
+            printf(
+                "  the scene at 3,000 plants %.2f times the libm floor of %.2f M (every point's "
+                "own evaluations)  aim <= %.1f times: %s\n",
+                at3000 / LibmFloorAt3000, LibmFloorAt3000 / 1e6, AimSceneOverFloor,
+                Verdict(at3000 <= AimSceneOverFloor * LibmFloorAt3000));
         }
     }
     return ok ? 0 : 1;
