@@ -118,6 +118,9 @@ int SdlCursorCounter(void);
 // ---- Messages (message.cpp) ---------------------------------------------------------------------
 // Appends an input message (from a backend's event); 0 when the queue is full.
 int SdlQueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Queues a key going down or up as Windows words it: WM_SYS* with Alt or for F10 and Alt itself,
+// and the key-data bits of lParam. Both backends' key events end here.
+int QueueKeyMessage(HWND window, int vk, int down, int alt, int repeat);
 // The lParam of WM_SIZE for a window's client size.
 LPARAM SdlSizeParam(const SdlWindow* w);
 // Turns one SDL event into queued messages; returns how many it queued (message_sdl.cpp).

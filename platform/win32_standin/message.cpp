@@ -189,3 +189,26 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     return 0;
 }
+
+int QueueKeyMessage(const HWND window, const int vk, const int down, const int alt,
+                    const int repeat) {
+    const int system = alt || vk == VK_F10 || vk == VK_MENU;
+    UINT message;
+    if (down) {
+        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    } else {
+        message = system ? WM_SYSKEYUP : WM_KEYUP;
+    }
+    // Repeat count 1; bit 29 Alt held, bit 30 the key was down before, bit 31 released.
+    DWORD bits = 1;
+    if (alt) {
+        bits |= 1u << 29;
+    }
+    if (!down || repeat) {
+        bits |= 1u << 30;
+    }
+    if (!down) {
+        bits |= 1u << 31;
+    }
+    return SdlQueueInput(window, message, (WPARAM)vk, (LPARAM)bits);
+}

@@ -39,25 +39,7 @@ int TranslateKey(const SDL_KeyboardEvent* key) {
     }
     const int down = key->type == SDL_KEYDOWN;
     const int alt = (key->keysym.mod & KMOD_ALT) != 0;
-    const int system = alt || vk == VK_F10 || vk == VK_MENU;
-    UINT message;
-    if (down) {
-        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    } else {
-        message = system ? WM_SYSKEYUP : WM_KEYUP;
-    }
-    // Repeat count 1; bit 29 Alt held, bit 30 the key was down before, bit 31 released.
-    DWORD bits = 1;
-    if (alt) {
-        bits |= 1u << 29;
-    }
-    if (!down || key->repeat) {
-        bits |= 1u << 30;
-    }
-    if (!down) {
-        bits |= 1u << 31;
-    }
-    return SdlQueueInput(SdlWindowHandle(index), message, (WPARAM)vk, (LPARAM)bits);
+    return QueueKeyMessage(SdlWindowHandle(index), vk, down, alt, key->repeat != 0);
 }
 
 int TranslateWindowEvent(const SDL_WindowEvent* event) {

@@ -30,25 +30,7 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void*) {
     }
     const int down = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
     const int alt = key->altKey != 0;
-    const int system = alt || vk == VK_F10 || vk == VK_MENU;
-    UINT message;
-    if (down) {
-        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    } else {
-        message = system ? WM_SYSKEYUP : WM_KEYUP;
-    }
-    // Repeat count 1; bit 29 Alt held, bit 30 the key was down before, bit 31 released.
-    DWORD bits = 1;
-    if (alt) {
-        bits |= 1u << 29;
-    }
-    if (!down || key->repeat) {
-        bits |= 1u << 30;
-    }
-    if (!down) {
-        bits |= 1u << 31;
-    }
-    SdlQueueInput(SdlWindowHandle(index), message, (WPARAM)vk, (LPARAM)bits);
+    QueueKeyMessage(SdlWindowHandle(index), vk, down, alt, key->repeat != 0);
     return EM_TRUE;
 }
 
